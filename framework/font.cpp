@@ -1,0 +1,19 @@
+#include "framework/font.h"
+
+#include "framework/ui_rules.h"
+
+BOOL CFont::CreatePointFontIndirect(const LOGFONTA* description) {
+  LOGFONTA font = *description;
+  const HDC screen = ::GetDC(nullptr);
+  const int dpiY = ::GetDeviceCaps(screen, LOGPIXELSY);
+  ::ReleaseDC(nullptr, screen);
+  font.lfHeight = PointFontHeight(font.lfHeight, dpiY);
+  DeleteObject();
+  m_hFont = ::CreateFontIndirectA(&font);
+  return m_hFont != nullptr;
+}
+
+void CFont::DeleteObject() {
+  if (m_hFont != nullptr) ::DeleteObject(m_hFont);
+  m_hFont = nullptr;
+}

@@ -1,0 +1,22 @@
+// CFont: owns one GDI font; deletes it when the object goes.
+#pragma once
+
+#include <windows.h>
+
+class CFont {
+ public:
+  CFont() = default;
+  ~CFont() { DeleteObject(); }
+  CFont(const CFont&) = delete;
+  CFont& operator=(const CFont&) = delete;
+
+  // Creates the font from a description whose lfHeight is in tenths of a
+  // point, converted for the screen (no device context is taken).
+  BOOL CreatePointFontIndirect(const LOGFONTA* description);
+  void DeleteObject();
+  HFONT GetSafeHandle() const { return m_hFont; }
+  operator HFONT() const { return m_hFont; }  // NOLINT: the framework's conversion
+
+ private:
+  HFONT m_hFont = nullptr;
+};

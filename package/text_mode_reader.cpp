@@ -1,0 +1,67 @@
+#include "package/text_mode_reader.h"
+
+#include <cstring>
+#include <string>
+
+namespace {
+constexpr int kEndOfFileByte = 0x1A;
+}
+
+TextModeReader::TextModeReader(int bufferSize) : m_bufferSize(bufferSize < 2 ? 2 : bufferSize) {}
+
+TextModeReader::~TextModeReader() { Close(); }
+
+bool TextModeReader::Open(const char* path) {
+  Close();
+  m_file = std::fopen(path, "rb");
+  m_ended = false;
+  m_blockLength = 0;
+  m_blockPos = 0;
+  return m_file != nullptr;
+}
+
+void TextModeReader::Close() {
+  if (m_file != nullptr) std::fclose(m_file);
+  m_file = nullptr;
+}
+
+int TextModeReader::PeekByte() {
+  if (m_blockPos == m_blockLength) {
+    if (m_file == nullptr) return -1;
+    m_blockLength = std::fread(m_block, 1, sizeof m_block, m_file);
+    m_blockPos = 0;
+    if (m_blockLength == 0) return -1;
+  }
+  return m_block[m_blockPos];
+}
+
+int TextModeReader::NextByte() {
+  const int byte = PeekByte();
+  if (byte >= 0) ++m_blockPos;
+  return byte;
+}
+
+int TextModeReader::NextChar() {
+  if (m_ended) return -1;
+  int byte = NextByte();
+  if (byte < 0 || byte == kEndOfFileByte) {
+    m_ended = true;
+    return -1;
+  }
+  if (byte == '\r' && PeekByte() == '\n') byte = NextByte();
+  return byte;
+}
+
+bool TextModeReader::ReadPiece(CString& piece) {
+  std::string raw;
+  const size_t limit = static_cast<size_t>(m_bufferSize - 1);
+  while (raw.size() < limit) {
+    const int ch = NextChar();
+    if (ch < 0) break;
+    raw.push_back(static_cast<char>(ch));
+    if (ch == '\n') break;
+  }
+  if (raw.empty()) return false;
+  piece = CString(raw.c_str());  // the text ends at the first NUL, as in a C buffer
+  return true;
+}

@@ -1,0 +1,27 @@
+// Texts of the program's resources, shared by the resource script and the
+// tests that read the screens back.
+#pragma once
+
+// clang-format off
+
+#define TEXT_LICENCE_CAPTION "Verandel License Agreement"
+#define TEXT_AGREE "I Agree"
+#define TEXT_CANCEL "Cancel"
+#define TEXT_STATIC_PLACEHOLDER "Static"
+#define TEXT_HEADLINE_PLACEHOLDER "Welcome"
+#define TEXT_TEMPLATE_FONT "MS Sans Serif"
+
+#define TEXT_WELCOME_1 "Thank you for choosing Verandel"
+#define TEXT_WELCOME_2 "Verandel has been mapping the coasts, rivers and hill paths of the northern provinces since 1987, and this package brings you its surveyed charts, place names and elevation data, checked by our own field teams and ready to use at once."
+#define TEXT_WELCOME_3 "For our other map packages, free updates and technical support, visit www.verandel.example or call +44 20 7946 0321."
+#define TEXT_VERSION_COMPANY "Verandel"
+#define TEXT_VERSION_DESCRIPTION "Data package setup"
+#define TEXT_VERSION_PRODUCT "Verandel data package setup"
+#define TEXT_VERSION_STRING "1.0.0.1"
+// clang-format on
+
+// clang-format off
+// Texts the program itself shows
+#define TEXT_LICENSE_TITLE "LICENSE AGREEMENT"
+#define TEXT_SCREEN_FACE "Trebuchet MS"
+// clang-format on
