@@ -6,6 +6,7 @@
 #include "package/program_folder.h"
 #include "res/resource.h"
 #include "res/texts.h"
+#include "setup/setup_dlg.h"
 
 namespace {
 
@@ -77,4 +78,10 @@ BOOL CLicenseDlg::OnInitDialog() {
   return TRUE;
 }
 
-void CLicenseDlg::OnOK() { CDialog::OnOK(); }
+void CLicenseDlg::OnOK() {
+  ShowWindow(SW_HIDE);
+  CSetupDlg setup;
+  setup.DoModal();
+  // However the setup screen ended, the licence screen ends with IDOK.
+  CDialog::OnOK();
+}

@@ -26,11 +26,12 @@ struct LicenceScreenTexts {
 
 // Reads the welcome lines of display.txt ("FIRSTLINE:", "SECONDLINE:",
 // "THIRDLINE:"; the last occurrence of a key wins; a missing key leaves its
-// line empty). False when the file cannot be opened.
+// line empty); values are stored into `lines`, which keeps what it held for
+// keys the file lacks. False when the file cannot be opened.
 bool ReadWelcomeLines(const char* path, WelcomeLines& lines);
 
-// Reads shrinkli.txt with every line end rewritten as CR CR LF. False when
-// the file cannot be opened; the text is then empty.
+// Appends the text of shrinkli.txt to `text`, every line end rewritten as
+// CR CR LF. False when the file cannot be opened; nothing is appended then.
 bool ReadLicenceText(const char* path, CString& text);
 
 // Everything the licence screen shows from the program folder (with its

@@ -31,3 +31,7 @@
 #define IDC_THIRDLINE 1014
 #define IDC_LICENSE_TITLE 1018
 #define IDC_LICENSE_TEXT 1022
+
+// Exit code of the program's own end when the package descriptor is missing,
+// and of the unpacker when a run is killed.
+#define EXIT_CODE_FORCED_END (-999)

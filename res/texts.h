@@ -25,3 +25,29 @@
 #define TEXT_LICENSE_TITLE "LICENSE AGREEMENT"
 #define TEXT_SCREEN_FACE "Trebuchet MS"
 // clang-format on
+
+// clang-format off
+// Setup screen
+#define TEXT_SETUP_CAPTION "Quorvex"
+#define TEXT_INSTALL "Install"
+#define TEXT_SOURCE_LABEL "Data Source:"
+#define TEXT_TARGET_LABEL "Installation Directory:"
+#define TEXT_BROWSE_LABEL "Please select a directory:"
+#define TEXT_PROGRESS_LABEL "In Progress:"
+#define TEXT_CLOSE "Close"
+
+// Starting point of browsing: drive c: and the proposed installation folder
+#define TEXT_START_DRIVE_LETTER "c"
+#define TEXT_PROPOSED_FOLDER_NAME "data"
+#define TEXT_PARENT_ENTRY ".."
+
+// Messages
+#define TEXT_CANNOT_INITIALIZE "Cannot initialize the application"
+#define TEXT_DIRECTORY_PREFIX "Directory: "
+#define TEXT_CANNOT_BE_READ " Cannot be read"
+#define TEXT_NOT_ENOUGH_SPACE "No enough space on hard drive for %ld MB, Quit the process?"
+#define TEXT_FREE_SPACE_UNKNOWN "Unable to retrieve free space size, please make sure there are greater than %ld MB free space on the drive"
+#define TEXT_CONFIRM_INSTALL "Start Installation on the selected directory?"
+#define TEXT_INVALID_FOLDER "Need to select a valid installation directory"
+#define TEXT_PARENT_MISSING "Specified top level directory does not exists"
+// clang-format on

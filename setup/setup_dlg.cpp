@@ -1,0 +1,181 @@
+#include "setup/setup_dlg.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "package/descriptor.h"
+#include "package/program_folder.h"
+#include "res/resource.h"
+#include "res/texts.h"
+#include "setup/install_request.h"
+
+namespace {
+constexpr long kScreenFontTenths = 120;
+constexpr int kMessageBufferSize = 200;
+}  // namespace
+
+CSetupDlg::CSetupDlg(CWnd* parent)
+    : CDialog(IDD_SETUP_DIALOG, parent),
+      m_listing(IDC_DIR_LIST, IDC_DRIVE_COMBO, IDC_CURRENT_PATH),
+      m_browsing(m_szListPath, m_strCurrentDir, m_bLeftDefaultDir, m_strTargetDir, m_listing, *this) {
+  m_szListPath[0] = '\0';
+  m_strDriveItem = "";
+  m_strSourcePath = "";
+  m_strTargetDir = "";
+  m_hIcon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+  m_bRunning = 0;
+  m_bLeftDefaultDir = 0;
+
+  const CWinApp* app = AfxGetApp();
+  PackageDescriptor descriptor;
+  if (!ReadPackageDescriptor(DescriptorPath(app != nullptr ? app->m_pszHelpFilePath : ""), descriptor)) {
+    AfxMessageBox(TEXT_CANNOT_INITIALIZE, MB_OK);
+    std::exit(EXIT_CODE_FORCED_END);
+  }
+  m_strZipPath = descriptor.zipPath;
+  m_strUnzipPath = descriptor.unzipPath;
+  m_lRequiredKB = descriptor.requiredKB;
+}
+
+CSetupDlg::~CSetupDlg() = default;
+
+const MessageMap* CSetupDlg::GetMessageMap() const {
+  static const MessageMapEntry entries[] = {
+      OnMessage<CSetupDlg>(WM_PAINT, &CSetupDlg::OnPaint),
+      OnIconMessage<CSetupDlg>(WM_QUERYDRAGICON, &CSetupDlg::OnQueryDragIcon),
+      OnNotify<CSetupDlg>(LBN_DBLCLK, IDC_DIR_LIST, &CSetupDlg::OnDirListDblClk),
+      OnNotify<CSetupDlg>(CBN_SELCHANGE, IDC_DRIVE_COMBO, &CSetupDlg::OnDriveSelChange),
+      OnNotify<CSetupDlg>(EN_CHANGE, IDC_CURRENT_PATH, &CSetupDlg::OnCurrentPathChange),
+      OnNotify<CSetupDlg>(CBN_SELENDOK, IDC_DRIVE_COMBO, &CSetupDlg::OnDriveSelEndOk),
+  };
+  static const MessageMap map = {CDialog::ThisMessageMap(), entries, sizeof entries / sizeof entries[0]};
+  return &map;
+}
+
+void CSetupDlg::DoDataExchange(CDataExchange* dx) {
+  CDialog::DoDataExchange(dx);
+  DDX_Control(dx, IDC_DRIVE_COMBO, m_comboDrive);
+  DDX_Control(dx, IDC_PROGRESS, m_progress);
+  DDX_Control(dx, IDC_PROGRESS_LABEL, m_stProgressLabel);
+  DDX_Control(dx, IDOK, m_btnInstall);
+  DDX_Control(dx, IDCANCEL, m_btnCancel);
+  DDX_Control(dx, IDC_TARGET_LABEL, m_stTargetLabel);
+  DDX_Control(dx, IDC_SOURCE_LABEL, m_stSourceLabel);
+  DDX_Control(dx, IDC_BROWSE_LABEL, m_stBrowseLabel);
+  DDX_Control(dx, IDC_CURRENT_PATH, m_editCurrentPath);
+  DDX_CBString(dx, IDC_DRIVE_COMBO, m_strDriveItem);
+  DDX_Text(dx, IDC_SOURCE_PATH, m_strSourcePath);
+  DDX_Text(dx, IDC_TARGET_DIR, m_strTargetDir);
+}
+
+BOOL CSetupDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  m_listing.Attach(m_hWnd);
+
+  SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+  SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+
+  LOGFONTA description = {};
+  description.lfHeight = kScreenFontTenths;
+  description.lfWeight = FW_BOLD;
+  description.lfCharSet = DEFAULT_CHARSET;
+  std::strncpy(description.lfFaceName, TEXT_SCREEN_FACE, LF_FACESIZE - 1);
+  if (m_font.CreatePointFontIndirect(&description)) {
+    const WPARAM font = reinterpret_cast<WPARAM>(m_font.GetSafeHandle());
+    SendMessage(WM_SETFONT, font, TRUE);
+    for (const int id : {IDC_TARGET_LABEL, IDC_SOURCE_LABEL, IDC_BROWSE_LABEL, IDCANCEL, IDOK}) {
+      SendDlgItemMessage(id, WM_SETFONT, font, TRUE);
+    }
+  }
+
+  m_strSourcePath = m_strZipPath;
+  m_stProgressLabel.ShowWindow(SW_HIDE);
+  m_progress.ShowWindow(SW_HIDE);
+
+  // Browsing starts at the root of drive c: and proposes c:\data, whatever
+  // drives the machine has.
+  const CString letter = TEXT_START_DRIVE_LETTER;
+  m_strDriveItem = "[-" + letter + "-]";
+  const CString root = letter + ":\\";
+  std::memcpy(m_szListPath, root.c_str(), static_cast<size_t>(root.GetLength()) + 1);
+  m_strCurrentDir = ProposedFolder();
+  m_listing.ListDrives(m_szListPath);
+  m_strTargetDir = "";
+  UpdateData(FALSE);
+  // This listing writes the path field, whose change handler proposes
+  // m_strCurrentDir as the installation folder.
+  m_listing.ListFolders(m_szListPath);
+  return TRUE;
+}
+
+void CSetupDlg::OnPaint() {
+  if (!IsIconic()) {
+    Default();
+    return;
+  }
+  PAINTSTRUCT paint;
+  const HDC dc = ::BeginPaint(m_hWnd, &paint);
+  SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  RECT client;
+  GetClientRect(&client);
+  const int x = (client.right - client.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+  const int y = (client.bottom - client.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+  ::DrawIcon(dc, x, y, m_hIcon);
+  ::EndPaint(m_hWnd, &paint);
+}
+
+HCURSOR CSetupDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
+
+void CSetupDlg::OnDirListDblClk() { m_browsing.OnFolderDoubleClick(); }
+
+void CSetupDlg::OnDriveSelChange() { m_browsing.OnDriveChange(); }
+
+void CSetupDlg::OnCurrentPathChange() { m_browsing.OnPathChange(); }
+
+void CSetupDlg::OnDriveSelEndOk() {
+  const int selected = m_comboDrive.GetCurSel();
+  if (selected >= 0) m_comboDrive.GetLBText(selected, m_strDriveItem);
+}
+
+void CSetupDlg::Refresh() { UpdateData(FALSE); }
+
+void CSetupDlg::ShowMessage(const char* text) { AfxMessageBox(text, MB_OK); }
+
+int CSetupDlg::CheckDiskSpace(long requiredKB, CString driveRoot) {
+  char message[kMessageBufferSize];
+  switch (DecideSpace(m_disk, driveRoot, requiredKB)) {
+    case SpaceVerdict::kEnough:
+      return 1;
+    case SpaceVerdict::kUnknown:
+      std::snprintf(message, sizeof message, TEXT_FREE_SPACE_UNKNOWN, SizeInMegabytes(requiredKB));
+      AfxMessageBox(message, MB_OK);
+      return 1;
+    case SpaceVerdict::kNotEnough:
+      std::snprintf(message, sizeof message, TEXT_NOT_ENOUGH_SPACE, SizeInMegabytes(requiredKB));
+      return AfxMessageBox(message, MB_YESNO) == IDYES ? 0 : 1;
+  }
+  return 1;
+}
+
+void CSetupDlg::OnOK() {
+  // The drive tested is that of the folder last stored, not of text typed
+  // into the field since.
+  if (!CheckDiskSpace(m_lRequiredKB, DriveRoot(m_strTargetDir))) return;
+  if (AfxMessageBox(TEXT_CONFIRM_INSTALL, MB_YESNO) == IDNO) return;
+  UpdateData(TRUE);
+  m_strTargetDir = NormaliseInstallFolder(m_strTargetDir);
+  switch (CheckInstallFolder(m_strTargetDir, m_disk)) {
+    case FolderVerdict::kInvalid:
+      AfxMessageBox(TEXT_INVALID_FOLDER, MB_OK);
+      return;
+    case FolderVerdict::kParentMissing:
+      AfxMessageBox(TEXT_PARENT_MISSING, MB_OK);
+      return;
+    case FolderVerdict::kAccepted:
+      break;
+  }
+  LaunchUnpacker();
+}
+
+void CSetupDlg::LaunchUnpacker() {}

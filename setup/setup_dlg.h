@@ -1,0 +1,74 @@
+// The setup screen: the archive to install, the installation folder, a
+// folder browser (path field, folder list, drive list), the progress label
+// and bar, "Install" and "Cancel".
+#pragma once
+
+#include <atomic>
+
+#include "framework/afxwin.h"
+#include "platform/directory_listing.h"
+#include "platform/win32_directory_listing.h"
+#include "platform/win32_disk_queries.h"
+#include "run/monitor_args.h"
+#include "setup/browsing.h"
+
+class CSetupDlg : public CDialog, private BrowsingScreen {
+ public:
+  // Reads the package descriptor; when it cannot be opened, tells the user
+  // and ends the process with exit code -999.
+  explicit CSetupDlg(CWnd* parent = nullptr);
+  ~CSetupDlg() override;
+
+  const MessageMap* GetMessageMap() const override;
+  void DoDataExchange(CDataExchange* dx) override;
+  BOOL OnInitDialog() override;
+  // "Install": the install request, then the unpacker's launch.
+  void OnOK() override;
+
+  void OnPaint();
+  HCURSOR OnQueryDragIcon();
+  void OnDirListDblClk();
+  void OnDriveSelChange();
+  void OnCurrentPathChange();
+  void OnDriveSelEndOk();
+
+  // Tests the free space of the drive with `driveRoot` against the package
+  // size; nonzero to go on, 0 to stop the request.
+  int CheckDiskSpace(long requiredKB, CString driveRoot);
+
+  char m_szListPath[kListPathSize];
+  CString m_strCurrentDir;
+  CString m_strZipPath;
+  CString m_strUnzipPath;
+  HANDLE m_hMonitorThread = nullptr;
+  PROCESS_INFORMATION m_procInfo = {};
+  long m_lRequiredKB = 0;
+  MonitorArgs m_monitorArgs;
+  std::atomic<int> m_bRunning{0};
+  int m_bLeftDefaultDir = 0;
+  CComboBox m_comboDrive;
+  CProgressCtrl m_progress;
+  CStatic m_stProgressLabel;
+  CButton m_btnInstall;
+  CButton m_btnCancel;
+  CStatic m_stTargetLabel;
+  CStatic m_stSourceLabel;
+  CStatic m_stBrowseLabel;
+  CEdit m_editCurrentPath;
+  CString m_strDriveItem;
+  CString m_strSourcePath;
+  CString m_strTargetDir;
+  HICON m_hIcon = nullptr;
+
+ private:
+  void Refresh() override;
+  void ShowMessage(const char* text) override;
+  // Where a request that passed its checks goes on.
+  void LaunchUnpacker();
+
+  // Lives until the dialog's window and its controls are gone.
+  CFont m_font;
+  Win32DirectoryListing m_listing;
+  Win32DiskQueries m_disk;
+  Browsing m_browsing;
+};
