@@ -7,7 +7,7 @@ const MessageMap* CCmdTarget::ThisMessageMap() {
 
 const MessageMap* CCmdTarget::GetMessageMap() const { return ThisMessageMap(); }
 
-bool CCmdTarget::DispatchMessageMap(UINT message, WPARAM wParam, LRESULT& result) {
+bool CCmdTarget::DispatchMessageMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   const UINT code = HIWORD(wParam);
   const UINT id = LOWORD(wParam);
   for (const MessageMap* map = GetMessageMap(); map != nullptr; map = map->base) {
@@ -15,7 +15,9 @@ bool CCmdTarget::DispatchMessageMap(UINT message, WPARAM wParam, LRESULT& result
       const MessageMapEntry& entry = map->entries[i];
       if (entry.message != message) continue;
       if (message == WM_COMMAND && (entry.code != code || entry.id != id)) continue;
-      if (entry.onIcon != nullptr) {
+      if (entry.onParams != nullptr) {
+        result = (this->*entry.onParams)(wParam, lParam);
+      } else if (entry.onIcon != nullptr) {
         result = reinterpret_cast<LRESULT>((this->*entry.onIcon)());
       } else {
         (this->*entry.onVoid)();

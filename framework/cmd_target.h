@@ -12,6 +12,7 @@ class CCmdTarget;
 
 using VoidHandler = void (CCmdTarget::*)();
 using IconHandler = HCURSOR (CCmdTarget::*)();
+using ParamHandler = LRESULT (CCmdTarget::*)(WPARAM, LPARAM);
 
 struct MessageMapEntry {
   UINT message;  // the window message (WM_COMMAND for commands and notifications)
@@ -19,6 +20,7 @@ struct MessageMapEntry {
   UINT id;       // control or command id, for WM_COMMAND
   VoidHandler onVoid;
   IconHandler onIcon;  // for messages whose result is an icon (WM_QUERYDRAGICON)
+  ParamHandler onParams;  // for messages of the program's own that carry values
 };
 
 struct MessageMap {
@@ -30,7 +32,7 @@ struct MessageMap {
 // Entry builders; T is the class whose member handles the message.
 template <class T>
 constexpr MessageMapEntry OnNotify(UINT code, UINT id, void (T::*handler)()) {
-  return {WM_COMMAND, code, id, static_cast<VoidHandler>(handler), nullptr};
+  return {WM_COMMAND, code, id, static_cast<VoidHandler>(handler), nullptr, nullptr};
 }
 template <class T>
 constexpr MessageMapEntry OnCommand(UINT id, void (T::*handler)()) {
@@ -38,11 +40,15 @@ constexpr MessageMapEntry OnCommand(UINT id, void (T::*handler)()) {
 }
 template <class T>
 constexpr MessageMapEntry OnMessage(UINT message, void (T::*handler)()) {
-  return {message, 0, 0, static_cast<VoidHandler>(handler), nullptr};
+  return {message, 0, 0, static_cast<VoidHandler>(handler), nullptr, nullptr};
 }
 template <class T>
 constexpr MessageMapEntry OnIconMessage(UINT message, HCURSOR (T::*handler)()) {
-  return {message, 0, 0, nullptr, static_cast<IconHandler>(handler)};
+  return {message, 0, 0, nullptr, static_cast<IconHandler>(handler), nullptr};
+}
+template <class T>
+constexpr MessageMapEntry OnParamMessage(UINT message, LRESULT (T::*handler)(WPARAM, LPARAM)) {
+  return {message, 0, 0, nullptr, nullptr, static_cast<ParamHandler>(handler)};
 }
 
 class CCmdTarget {
@@ -52,7 +58,7 @@ class CCmdTarget {
 
   // Finds the handler of a message in this object's map chain and calls it.
   // True when one was found; `result` then holds the handler's result.
-  bool DispatchMessageMap(UINT message, WPARAM wParam, LRESULT& result);
+  bool DispatchMessageMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
   static const MessageMap* ThisMessageMap();
 };

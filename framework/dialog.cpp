@@ -69,15 +69,14 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
 }
 
 INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  (void)lParam;
   m_defaultRequested = false;
   LRESULT result = 0;
   bool handled = false;
   try {
-    handled = DispatchMessageMap(message, wParam, result);
+    handled = DispatchMessageMap(message, wParam, lParam, result);
     // Commands the dialog does not handle go on to the application (help).
     if (!handled && message == WM_COMMAND && AfxGetApp() != nullptr) {
-      handled = AfxGetApp()->DispatchMessageMap(message, wParam, result);
+      handled = AfxGetApp()->DispatchMessageMap(message, wParam, lParam, result);
     }
   } catch (...) {
     handled = false;

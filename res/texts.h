@@ -51,3 +51,17 @@
 #define TEXT_INVALID_FOLDER "Need to select a valid installation directory"
 #define TEXT_PARENT_MISSING "Specified top level directory does not exists"
 // clang-format on
+
+// clang-format off
+// The unpacking run
+#define TEXT_UNPACKER_COMMAND_FORMAT "\"%s\" -o -q \"%s\" -d \"%s\""
+#define TEXT_INSTALLED "Installed successfully"
+#define TEXT_UNZIP_ERROR "Error in executing unzip command"
+#define TEXT_UNZIP_FAILED "Installation failed: unzip ended with exit code %lu"
+#define TEXT_THREAD_FAILED "Failed to create thread"
+#define TEXT_KILL_QUESTION "Kill the on-going process?"
+#define TEXT_KILLED "Process killed successfully!"
+#define TEXT_CANNOT_TERMINATE "Unable to terminate the process"
+#define TEXT_ALREADY_RUNNING "An installation is already running. Wait until it ends, or press Cancel to stop it."
+#define TEXT_PATHS_TOO_LONG "The installation folder's path is too long for this package: choose a folder with a shorter path."
+// clang-format on

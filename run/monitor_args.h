@@ -9,10 +9,19 @@
 
 class CProgressCtrl;
 class CButton;
+class RunClaim;
+
+// Sent by the monitor to the setup screen for each bar position (wParam), so
+// that the screen's own thread applies it only while the run was not killed.
+constexpr UINT WM_RUN_PROGRESS = WM_APP + 1;
 
 struct MonitorArgs {
   PROCESS_INFORMATION* pProcInfo = nullptr;  // read before every wait, never copied
   CProgressCtrl* pProgress = nullptr;        // target of the bar positions
   std::atomic<int>* pbRunning = nullptr;     // cleared when the run ends
   CButton* pBtnCancel = nullptr;             // relabelled "Close" on success
+  RunClaim* pClaim = nullptr;                // who ends the run: the monitor or a kill
 };
+
+// The monitor thread's entry; its argument is the address of a MonitorArgs.
+DWORD WINAPI MonitorThreadProc(LPVOID args);

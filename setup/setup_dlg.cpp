@@ -6,8 +6,12 @@
 
 #include "package/descriptor.h"
 #include "package/program_folder.h"
+#include "platform/win32_process.h"
 #include "res/resource.h"
 #include "res/texts.h"
+#include "run/command_line.h"
+#include "run/kill.h"
+#include "run/monitor.h"
 #include "setup/install_request.h"
 
 namespace {
@@ -38,7 +42,7 @@ CSetupDlg::CSetupDlg(CWnd* parent)
   m_lRequiredKB = descriptor.requiredKB;
 }
 
-CSetupDlg::~CSetupDlg() = default;
+CSetupDlg::~CSetupDlg() { ReleaseEndedRun(); }
 
 const MessageMap* CSetupDlg::GetMessageMap() const {
   static const MessageMapEntry entries[] = {
@@ -48,6 +52,7 @@ const MessageMap* CSetupDlg::GetMessageMap() const {
       OnNotify<CSetupDlg>(CBN_SELCHANGE, IDC_DRIVE_COMBO, &CSetupDlg::OnDriveSelChange),
       OnNotify<CSetupDlg>(EN_CHANGE, IDC_CURRENT_PATH, &CSetupDlg::OnCurrentPathChange),
       OnNotify<CSetupDlg>(CBN_SELENDOK, IDC_DRIVE_COMBO, &CSetupDlg::OnDriveSelEndOk),
+      OnParamMessage<CSetupDlg>(WM_RUN_PROGRESS, &CSetupDlg::OnRunProgress),
   };
   static const MessageMap map = {CDialog::ThisMessageMap(), entries, sizeof entries / sizeof entries[0]};
   return &map;
@@ -159,6 +164,11 @@ int CSetupDlg::CheckDiskSpace(long requiredKB, CString driveRoot) {
 }
 
 void CSetupDlg::OnOK() {
+  // One run at a time.
+  if (m_bRunning.load() != 0) {
+    AfxMessageBox(TEXT_ALREADY_RUNNING, MB_OK);
+    return;
+  }
   // The drive tested is that of the folder last stored, not of text typed
   // into the field since.
   if (!CheckDiskSpace(m_lRequiredKB, DriveRoot(m_strTargetDir))) return;
@@ -178,4 +188,86 @@ void CSetupDlg::OnOK() {
   LaunchUnpacker();
 }
 
-void CSetupDlg::LaunchUnpacker() {}
+void CSetupDlg::LaunchUnpacker() {
+  char commandLine[kCommandLineSize];
+  if (!ComposeUnpackerCommand(m_strUnzipPath, m_strSourcePath, m_strTargetDir, commandLine)) {
+    AfxMessageBox(TEXT_PATHS_TOO_LONG, MB_OK);
+    return;
+  }
+  ReleaseEndedRun();
+  // A process that does not start leaves the record empty; the monitor's
+  // first wait then reports the error.
+  StartHiddenProcess(commandLine, m_procInfo);
+
+  m_stProgressLabel.ShowWindow(SW_SHOW);
+  m_stProgressLabel.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  m_progress.ShowWindow(SW_SHOW);
+  m_progress.SetRange(0, kProgressFull);
+  StartMonitor();
+}
+
+int CSetupDlg::StartMonitor() {
+  m_monitorArgs.pProcInfo = &m_procInfo;
+  m_monitorArgs.pProgress = &m_progress;
+  m_monitorArgs.pbRunning = &m_bRunning;
+  m_monitorArgs.pBtnCancel = &m_btnCancel;
+  m_monitorArgs.pClaim = &m_runClaim;
+  // The flag is 1 before the monitor can reach its own clearing step.
+  m_runClaim.Start();
+  m_bRunning = 1;
+  DWORD threadId = 0;
+  m_hMonitorThread = ::CreateThread(nullptr, 0, &MonitorThreadProc, &m_monitorArgs, 0, &threadId);
+  if (m_hMonitorThread == nullptr) {
+    // The unpacker, already started, runs on unwatched.
+    m_bRunning = 0;
+    m_runClaim.Abandon();
+    AfxMessageBox(TEXT_THREAD_FAILED, MB_OK);
+    return 0;
+  }
+  return 1;
+}
+
+LRESULT CSetupDlg::OnRunProgress(WPARAM position, LPARAM /*unused*/) {
+  if (!m_runClaim.IsKilled()) m_progress.SetPos(static_cast<int>(position));
+  return 0;
+}
+
+void CSetupDlg::OnCancel() {
+  if (m_bRunning.load() == 0) {
+    CDialog::OnCancel();
+    return;
+  }
+  if (AfxMessageBox(TEXT_KILL_QUESTION, MB_YESNO) != IDYES) return;
+  if (KillUnpacker()) AfxMessageBox(TEXT_KILLED, MB_OK);
+}
+
+int CSetupDlg::KillUnpacker() {
+  Win32UnpackerProcess unpacker(m_procInfo.hProcess);
+  switch (KillRun(unpacker, m_runClaim)) {
+    case KillOutcome::kKilled:
+      m_bRunning = 0;
+      return 1;
+    case KillOutcome::kCannotTerminate:
+      AfxMessageBox(TEXT_CANNOT_TERMINATE, MB_OK);
+      return 0;
+    case KillOutcome::kAlreadyEnded:
+      // The run's own end stands; the monitor reports it.
+      return 0;
+  }
+  return 0;
+}
+
+void CSetupDlg::ReleaseEndedRun() {
+  if (m_hMonitorThread != nullptr) {
+    // The monitor is past its last message or stopping after a kill; it may
+    // still be sending the screen a bar position, so handle sent messages
+    // while waiting.
+    while (::MsgWaitForMultipleObjects(1, &m_hMonitorThread, FALSE, INFINITE, QS_SENDMESSAGE) != WAIT_OBJECT_0) {
+      MSG message;
+      ::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    ::CloseHandle(m_hMonitorThread);
+    m_hMonitorThread = nullptr;
+  }
+  ReleaseProcess(m_procInfo);
+}

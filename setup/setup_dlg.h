@@ -10,6 +10,7 @@
 #include "platform/win32_directory_listing.h"
 #include "platform/win32_disk_queries.h"
 #include "run/monitor_args.h"
+#include "run/run_claim.h"
 #include "setup/browsing.h"
 
 class CSetupDlg : public CDialog, private BrowsingScreen {
@@ -24,6 +25,9 @@ class CSetupDlg : public CDialog, private BrowsingScreen {
   BOOL OnInitDialog() override;
   // "Install": the install request, then the unpacker's launch.
   void OnOK() override;
+  // "Cancel"/"Close", Esc and the close box: close the screen, or offer to
+  // kill the running unpacker.
+  void OnCancel() override;
 
   void OnPaint();
   HCURSOR OnQueryDragIcon();
@@ -35,6 +39,13 @@ class CSetupDlg : public CDialog, private BrowsingScreen {
   // Tests the free space of the drive with `driveRoot` against the package
   // size; nonzero to go on, 0 to stop the request.
   int CheckDiskSpace(long requiredKB, CString driveRoot);
+  // Starts the monitor thread; nonzero when it was created.
+  int StartMonitor();
+  // Terminates the unpacker and stops the monitor; nonzero when both were
+  // stopped.
+  int KillUnpacker();
+  // A bar position from the monitor, applied unless the run was killed.
+  LRESULT OnRunProgress(WPARAM position, LPARAM unused);
 
   char m_szListPath[kListPathSize];
   CString m_strCurrentDir;
@@ -65,6 +76,11 @@ class CSetupDlg : public CDialog, private BrowsingScreen {
   void ShowMessage(const char* text) override;
   // Where a request that passed its checks goes on.
   void LaunchUnpacker();
+  // Once a run has ended, waits out its monitor's last moments (handling the
+  // messages it sends meanwhile) and closes the run's handles.
+  void ReleaseEndedRun();
+
+  RunClaim m_runClaim;
 
   // Lives until the dialog's window and its controls are gone.
   CFont m_font;

@@ -1,0 +1,35 @@
+#include "run/monitor.h"
+
+#include <cstdio>
+
+#include "res/texts.h"
+
+namespace {
+constexpr int kMessageSize = 200;
+}
+
+int RunMonitor(MonitorPort& port, RunClaim& claim, std::atomic<int>& running) {
+  int position = 0;
+  WaitOutcome outcome;
+  while ((outcome = port.WaitForUnpacker(kMonitorStepMs)) == WaitOutcome::kTimedOut) {
+    if (claim.IsKilled()) return kMonitorKilledExitCode;
+    position = (position + kMonitorStepSize) % kProgressFull;
+    port.SetProgress(position);
+  }
+  if (!claim.ClaimEnd()) return kMonitorKilledExitCode;
+
+  unsigned long exitCode = 0;
+  if (outcome == WaitOutcome::kEnded && port.UnpackerExitCode(exitCode) && exitCode == 0) {
+    port.SetProgress(kProgressFull);
+    port.ShowMessage(TEXT_INSTALLED);
+    port.SetCancelCaption(TEXT_CLOSE);
+  } else if (outcome == WaitOutcome::kEnded && exitCode != 0) {
+    char message[kMessageSize];
+    std::snprintf(message, sizeof message, TEXT_UNZIP_FAILED, exitCode);
+    port.ShowMessage(message);
+  } else {
+    port.ShowMessage(TEXT_UNZIP_ERROR);
+  }
+  running.store(0);
+  return 0;
+}
