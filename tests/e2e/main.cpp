@@ -1,0 +1,53 @@
+// The end-to-end driver:
+//
+//   e2e_driver --program=PATH [gtest flags]   runs the cases against PATH
+//   e2e_driver --program=PATH --demo=FOLDER   walks the sample package at PATH
+//                                             for scripts/demo (see demo.h)
+//
+// PATH is the program in Windows form; each case copies it into a package
+// folder of its own.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <iostream>
+
+#include "tests/e2e/demo.h"
+#include "tests/e2e/harness.h"
+#include "tests/e2e/helper_windows.h"
+
+namespace {
+
+constexpr char kProgramArgument[] = "--program=";
+constexpr char kDemoArgument[] = "--demo=";
+
+bool TakeValue(const char* argument, const char* name, std::string& value) {
+  const size_t length = std::strlen(name);
+  if (std::strncmp(argument, name, length) != 0) return false;
+  value = argument + length;
+  return true;
+}
+
+int Usage(const char* why) {
+  std::cerr << "e2e_driver: " << why << "\nusage: e2e_driver --program=PATH [--demo=FOLDER] [gtest flags]\n";
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (const std::optional<int> code = e2e::helper::RunIfAsked(argc, argv)) return *code;
+
+  testing::InitGoogleTest(&argc, argv);
+  e2e::DriverOptions& options = e2e::Options();
+  for (int i = 1; i < argc; ++i) {
+    if (!TakeValue(argv[i], kProgramArgument, options.program) && !TakeValue(argv[i], kDemoArgument, options.demo)) {
+      return Usage((std::string("unknown argument ") + argv[i]).c_str());
+    }
+  }
+  if (options.program.empty()) return Usage("no program given");
+  if (::GetFileAttributesA(options.program.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    return Usage(("no program at " + options.program).c_str());
+  }
+  if (!options.demo.empty()) return e2e::RunDemo();
+  return RUN_ALL_TESTS();
+}
