@@ -3,6 +3,11 @@
 # the same tests under ThreadSanitizer, for the run's two threads.
 set(HOST_SANITIZE "address,undefined" CACHE STRING "Sanitizers of the host build")
 set(SANITIZER_FLAGS -fsanitize=${HOST_SANITIZE} -fno-omit-frame-pointer)
+# The fuzz build instruments every unit for libFuzzer's coverage.
+option(FUZZ "Build the fuzz targets (clang)" OFF)
+if(FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
 if(HOST_SANITIZE MATCHES "undefined")
   list(APPEND SANITIZER_FLAGS -fno-sanitize-recover=all)
 endif()
