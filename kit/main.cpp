@@ -1,0 +1,165 @@
+// setup-pack: the publisher's kit. Parses the command line and hands over to
+// the build and the check; see Usage() for the commands.
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "kit/exit_status.h"
+#include "kit/pack_build.h"
+#include "kit/pack_check.h"
+#include "kit/package_files.h"
+
+namespace {
+
+constexpr const char kToolName[] = "setup-pack";
+constexpr const char kOptionPrefix[] = "--";
+// argv[0] is the tool, argv[1] the command.
+constexpr int kCommandIndex = 1;
+constexpr int kFirstArgumentIndex = 2;
+
+void PrintUsage(std::ostream& out) {
+  out << "Usage:\n"
+         "  setup-pack build DATA_DIR OUT_DIR [--name NAME] [--welcome FILE] [--licence FILE]\n"
+         "                   [--program EXE] [--unzip EXE]\n"
+         "  setup-pack check PACKAGE_DIR [--name NAME]\n"
+         "  setup-pack --help\n"
+         "\n"
+         "build  packs DATA_DIR into OUT_DIR/NAME.zip (names relative to DATA_DIR, sorted, folders\n"
+         "       included, files deflated), writes OUT_DIR/NAME.ini with ZIPFILE:NAME.zip and FILESIZE:\n"
+         "       (the unpacked size in KB, each file counted in whole 4 KiB clusters, an empty file as 0),\n"
+         "       copies --program as NAME.exe and --unzip as unzip.exe, and --welcome as display.txt and\n"
+         "       --licence as shrinkli.txt. A file not given is kept when OUT_DIR holds it already;\n"
+         "       otherwise display.txt and shrinkli.txt are written from templates (check reports their\n"
+         "       placeholder texts until they are replaced) and a missing program or unpacker is\n"
+         "       reported by the check. Then runs check on OUT_DIR and exits with its status.\n"
+         "check  reads PACKAGE_DIR as the program NAME.exe will, prints what it will show (the\n"
+         "       archive, the size in KB and MB, the welcome lines, the licence's length, the length\n"
+         "       of the unpacker's command line with the package in a typical place) and then every\n"
+         "       problem, one a line: CODE: what is wrong | end user: what they see | fix: what to do.\n"
+         "\n"
+         "NAME defaults to Install.\n"
+         "\n"
+         "Exit status: 0 the package will install as meant (there may be warnings, codes W-...);\n"
+         "             1 it has errors (codes E-...: the installation goes wrong or a screen shows\n"
+         "               wrong text), or the build failed;\n"
+         "             2 wrong usage: an unknown command or option, a missing or extra argument,\n"
+         "               a folder or file argument that is not there, or an unusable NAME.\n"
+         "\n"
+         "Problem codes:\n";
+  for (const kit::ProblemInfo& info : kit::AllProblems()) out << "  " << info.code << "\n";
+}
+
+int WrongUsage(const std::string& message) {
+  std::cerr << kToolName << ": " << message << "\n";
+  PrintUsage(std::cerr);
+  return kit::kExitWrongUsage;
+}
+
+struct Arguments {
+  std::vector<std::string> positional;
+  std::map<std::string, std::string> options;
+};
+
+// Splits the arguments after the command into positional ones and options
+// with their values; false, with `error` set, for an option not in `known`,
+// one without its value or one given twice.
+bool SplitArguments(int argc, char** argv, const std::vector<std::string>& known, Arguments& args, std::string& error) {
+  for (int i = kFirstArgumentIndex; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg.rfind(kOptionPrefix, 0) != 0) {
+      args.positional.push_back(arg);
+      continue;
+    }
+    const std::string option = arg.substr(std::strlen(kOptionPrefix));
+    bool isKnown = false;
+    for (const std::string& name : known) isKnown = isKnown || name == option;
+    if (!isKnown) {
+      error = "unknown option " + arg;
+      return false;
+    }
+    if (i + 1 >= argc) {
+      error = "the option " + arg + " needs a value";
+      return false;
+    }
+    if (!args.options.emplace(option, argv[++i]).second) {
+      error = "the option " + arg + " is given twice";
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string OptionOr(const Arguments& args, const std::string& option, const std::string& fallback) {
+  const auto found = args.options.find(option);
+  return found != args.options.end() ? found->second : fallback;
+}
+
+int Check(const std::string& packageDir, const std::string& name) {
+  const kit::CheckReport report = kit::CheckPackage(packageDir, name);
+  kit::PrintReport(report, std::cout);
+  return report.ExitStatus();
+}
+
+int RunBuild(const Arguments& args) {
+  constexpr size_t kBuildPositionals = 2;
+  if (args.positional.size() != kBuildPositionals) return WrongUsage("build needs DATA_DIR and OUT_DIR");
+  kit::BuildOptions options;
+  options.dataDir = args.positional[0];
+  options.outDir = args.positional[1];
+  options.name = OptionOr(args, "name", kit::kDefaultPackageName);
+  options.welcomeFile = OptionOr(args, "welcome", "");
+  options.licenceFile = OptionOr(args, "licence", "");
+  options.programFile = OptionOr(args, "program", "");
+  options.unzipFile = OptionOr(args, "unzip", "");
+  const kit::BuildResult result = kit::BuildPackage(options);
+  if (result.status == kit::BuildStatus::kBadArgument) return WrongUsage(result.error);
+  if (result.status == kit::BuildStatus::kFailed) {
+    std::cerr << kToolName << " build: " << result.error << "\n";
+    return kit::kExitHasProblems;
+  }
+  for (const std::string& note : result.notes) std::cout << kToolName << " build: " << note << "\n";
+  std::cout << "\n";
+  return Check(options.outDir, options.name);
+}
+
+int RunCheck(const Arguments& args) {
+  if (args.positional.size() != 1) return WrongUsage("check needs one PACKAGE_DIR");
+  const std::string& packageDir = args.positional[0];
+  const std::string name = OptionOr(args, "name", kit::kDefaultPackageName);
+  const std::string nameProblem = kit::PackageNameProblem(name);
+  if (!nameProblem.empty()) return WrongUsage("the package name \"" + name + "\" cannot be used: " + nameProblem);
+  std::error_code ignored;
+  if (!std::filesystem::is_directory(packageDir, ignored)) {
+    return WrongUsage("the package folder " + packageDir + " is not a folder");
+  }
+  return Check(packageDir, name);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  for (int i = kCommandIndex; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      PrintUsage(std::cout);
+      return kit::kExitInstallsAsMeant;
+    }
+  }
+  if (argc <= kCommandIndex) return WrongUsage("no command given");
+  const std::string command = argv[kCommandIndex];
+  Arguments args;
+  std::string error;
+  if (command == "build") {
+    if (!SplitArguments(argc, argv, {"name", "welcome", "licence", "program", "unzip"}, args, error)) {
+      return WrongUsage(error);
+    }
+    return RunBuild(args);
+  }
+  if (command == "check") {
+    if (!SplitArguments(argc, argv, {"name"}, args, error)) return WrongUsage(error);
+    return RunCheck(args);
+  }
+  return WrongUsage("unknown command " + command);
+}

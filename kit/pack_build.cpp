@@ -1,0 +1,193 @@
+#include "kit/pack_build.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "kit/templates.h"
+#include "package/descriptor.h"
+#include "package/licence_texts.h"
+
+namespace kit {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The descriptor is a Windows text file.
+constexpr const char kLineEnd[] = "\r\n";
+// The program reads "FILESIZE:" as a signed 32-bit number.
+constexpr std::uint64_t kLargestSizeKB = INT32_MAX;
+
+fs::path Canonical(const fs::path& path) {
+  std::error_code ignored;
+  fs::path canonical = fs::weakly_canonical(path, ignored);
+  if (!canonical.has_filename()) canonical = canonical.parent_path();
+  return canonical;
+}
+
+bool IsSameOrInside(const fs::path& inner, const fs::path& outer) {
+  const fs::path in = Canonical(inner);
+  const fs::path out = Canonical(outer);
+  return std::mismatch(out.begin(), out.end(), in.begin(), in.end()).first == out.end();
+}
+
+std::string NameProblem(const fs::path& relative) {
+  for (const fs::path& part : relative) {
+    for (char ch : part.string()) {
+      if (IsForbiddenInWindowsName(ch)) return "holds a character Windows file names cannot hold";
+    }
+  }
+  return std::string();
+}
+
+bool WriteFile(const fs::path& path, const std::string& bytes, std::string& error) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  if (!out) error = "cannot write " + path.string();
+  return static_cast<bool>(out);
+}
+
+// Copies `source` to `target` unless they are the same file.
+bool CopyFile(const fs::path& source, const fs::path& target, std::string& error) {
+  std::error_code code;
+  if (fs::exists(target, code) && fs::equivalent(source, target, code)) return true;
+  fs::copy_file(source, target, fs::copy_options::overwrite_existing, code);
+  if (code) error = "cannot copy " + source.string() + " to " + target.string() + ": " + code.message();
+  return !code;
+}
+
+struct PackageFile {
+  const std::string& given;  // the file to copy, or empty
+  std::string targetName;
+  const char* templateText;  // written when nothing is given or kept; null: left missing
+};
+
+bool PlaceFile(const PackageFile& file, const fs::path& outDir, BuildResult& result) {
+  const fs::path target = outDir / file.targetName;
+  std::error_code ignored;
+  if (!file.given.empty()) {
+    if (!CopyFile(file.given, target, result.error)) return false;
+    result.notes.push_back("copied " + file.given + " to " + target.string());
+  } else if (fs::exists(target, ignored)) {
+    result.notes.push_back("kept " + target.string());
+  } else if (file.templateText != nullptr) {
+    if (!WriteFile(target, file.templateText, result.error)) return false;
+    result.notes.push_back("wrote the template " + target.string() + ": replace its placeholder texts");
+  } else {
+    result.notes.push_back("no " + file.targetName + " given: the package lacks it");
+  }
+  return true;
+}
+
+BuildResult Refuse(BuildStatus status, std::string error) {
+  BuildResult result;
+  result.status = status;
+  result.error = std::move(error);
+  return result;
+}
+
+}  // namespace
+
+bool ListDataFolder(const std::string& dataDir, std::vector<ArchiveInput>& entries, std::uint64_t& clusterBytes,
+                    std::string& error) {
+  std::error_code code;
+  fs::recursive_directory_iterator it(dataDir, code);
+  for (; !code && it != fs::recursive_directory_iterator(); it.increment(code)) {
+    const fs::directory_entry& entry = *it;
+    const fs::path relative = entry.path().lexically_relative(dataDir);
+    std::string name = relative.generic_string();
+    const std::string problem = NameProblem(relative);
+    if (!problem.empty()) {
+      error = "the data's name " + name + " " + problem;
+      return false;
+    }
+    std::error_code ignored;
+    if (entry.is_directory(ignored)) {
+      if (entry.is_symlink(ignored)) {
+        error = "the data's " + name + " is a link to a folder: put the folder itself in its place";
+        return false;
+      }
+      entries.push_back({name + "/", std::string()});
+    } else if (entry.is_regular_file(ignored)) {
+      clusterBytes += ClusterRoundedBytes(entry.file_size(ignored));
+      entries.push_back({name, entry.path().string()});
+    } else {
+      error = "the data's " + name + " is neither a file nor a folder";
+      return false;
+    }
+  }
+  if (code) {
+    error = "cannot read the data folder " + dataDir + ": " + code.message();
+    return false;
+  }
+  std::sort(entries.begin(), entries.end(),
+            [](const ArchiveInput& a, const ArchiveInput& b) { return a.name < b.name; });
+  return true;
+}
+
+BuildResult BuildPackage(const BuildOptions& options) {
+  std::error_code ignored;
+  if (!fs::is_directory(options.dataDir, ignored)) {
+    return Refuse(BuildStatus::kBadArgument, "the data folder " + options.dataDir + " is not a folder");
+  }
+  const std::string nameProblem = PackageNameProblem(options.name);
+  if (!nameProblem.empty()) {
+    return Refuse(BuildStatus::kBadArgument,
+                  "the package name \"" + options.name + "\" cannot be used: " + nameProblem);
+  }
+  for (const std::string* file :
+       {&options.welcomeFile, &options.licenceFile, &options.programFile, &options.unzipFile}) {
+    if (!file->empty() && !fs::is_regular_file(*file, ignored)) {
+      return Refuse(BuildStatus::kBadArgument, "the file " + *file + " is not there");
+    }
+  }
+  if (IsSameOrInside(options.outDir, options.dataDir)) {
+    return Refuse(BuildStatus::kBadArgument, "the package folder " + options.outDir + " lies in the data folder " +
+                                                 options.dataDir + ", whose whole content is packed");
+  }
+
+  std::vector<ArchiveInput> entries;
+  std::uint64_t clusterBytes = 0;
+  std::string error;
+  if (!ListDataFolder(options.dataDir, entries, clusterBytes, error)) return Refuse(BuildStatus::kFailed, error);
+  if (entries.empty()) return Refuse(BuildStatus::kFailed, "the data folder " + options.dataDir + " is empty");
+  BuildResult result;
+  result.sizeKB = KilobytesRoundedUp(clusterBytes);
+  if (result.sizeKB > kLargestSizeKB) {
+    return Refuse(BuildStatus::kFailed, "the data need " + std::to_string(result.sizeKB) +
+                                            " KB, more than the program's size figure can hold");
+  }
+
+  const fs::path outDir = options.outDir;
+  fs::create_directories(outDir, ignored);
+  if (!fs::is_directory(outDir, ignored)) return Refuse(BuildStatus::kFailed, "cannot create " + options.outDir);
+
+  const std::string archiveName = options.name + kArchiveExtension;
+  const fs::path archivePath = outDir / archiveName;
+  if (!WriteArchive(archivePath.string(), entries, error)) return Refuse(BuildStatus::kFailed, error);
+  result.notes.push_back("wrote " + archivePath.string() + " (" + std::to_string(entries.size()) + " entries)");
+
+  const std::string sizeLine = kSizeKey + std::to_string(result.sizeKB);
+  const std::string descriptor = kArchiveKey + archiveName + kLineEnd + sizeLine + kLineEnd;
+  const fs::path descriptorPath = outDir / (options.name + kDescriptorExtension);
+  if (!WriteFile(descriptorPath, descriptor, error)) return Refuse(BuildStatus::kFailed, error);
+  result.notes.push_back("wrote " + descriptorPath.string() + " (" + sizeLine + ")");
+
+  const PackageFile files[] = {
+      {options.programFile, options.name + kProgramExtension, nullptr},
+      {options.unzipFile, kUnpackerFileName, nullptr},
+      {options.welcomeFile, kWelcomeFileName, kWelcomeTemplate},
+      {options.licenceFile, kLicenceFileName, kLicenceTemplate},
+  };
+  for (const PackageFile& file : files) {
+    if (!PlaceFile(file, outDir, result)) return Refuse(BuildStatus::kFailed, result.error);
+  }
+  result.status = BuildStatus::kBuilt;
+  return result;
+}
+
+}  // namespace kit

@@ -1,0 +1,113 @@
+// `setup-pack check`: reads a package folder with the program's own readers
+// and reports what the program will show and every problem of the package.
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "package/licence_texts.h"
+
+namespace kit {
+
+enum class Severity {
+  kError,    // the installation goes wrong or the screens show wrong text
+  kWarning,  // cosmetic: the package still installs as meant
+};
+
+// Every problem the check knows. Each has a stable code, printed with it.
+enum class ProblemKind {
+  kProgramMissing,
+  kDescriptorMissing,
+  kArchiveKeyMissing,
+  kArchiveKeyCase,
+  kArchiveKeyNotAtStart,
+  kArchiveValueBlanks,
+  kArchiveValueAbsolute,
+  kArchiveNoFile,
+  kSizeKeyMissing,
+  kSizeKeyCase,
+  kSizeKeyNotAtStart,
+  kSizeNotANumber,
+  kSizeNegative,
+  kSizeTooSmall,
+  kUnpackerMissing,
+  kArchiveUnreadable,
+  kArchiveUnsafeEntry,
+  kCommandTooLong,
+  kWelcomeMissing,
+  kWelcomeNoKeys,
+  kWelcomeLineEmpty,
+  kWelcomePlaceholder,
+  kLicenceMissing,
+  kLicenceEmpty,
+  kLicencePlaceholder,
+};
+
+struct ProblemInfo {
+  ProblemKind kind;
+  const char* code;
+  Severity severity;
+};
+
+// The fixed code and class of a kind.
+const ProblemInfo& InfoOf(ProblemKind kind);
+
+// Every kind, in the order of the enumeration (for the help text).
+const std::vector<ProblemInfo>& AllProblems();
+
+struct Problem {
+  ProblemKind kind;
+  std::string what;      // what is wrong, with the offending text
+  std::string userSees;  // what the end user would see
+  std::string fix;       // how to fix it
+};
+
+// What the program will read and show from the package folder.
+struct PackageSummary {
+  std::string packageDir;
+  std::string descriptorPath;
+  bool descriptorRead = false;
+
+  bool hasArchiveKey = false;
+  std::string archiveValue;  // the "ZIPFILE:" value as the program takes it
+  std::string archivePath;   // the file the program opens, as a path on this machine
+  bool hasSize = false;
+  long requiredKB = 0;
+  long requiredMB = 0;
+
+  bool archiveRead = false;
+  std::uint64_t archiveFiles = 0;
+  std::uint64_t unpackedKB = 0;  // the entries' sizes in whole clusters
+
+  WelcomeLines welcome;             // as shown: leading white space trimmed
+  bool welcomeFromProgram = false;  // display.txt missing: the program's own lines
+  bool licenceRead = false;
+  int licenceLength = 0;  // characters shown, line ends as CR CR LF
+
+  // The unpacker's command line with the package at a typical place.
+  std::string typicalProgramFolder;
+  std::string typicalInstallFolder;
+  int commandLength = 0;  // characters the line needs
+  bool commandFits = false;
+};
+
+struct CheckReport {
+  PackageSummary summary;
+  std::vector<Problem> problems;
+
+  int ErrorCount() const;
+  int WarningCount() const;
+  // kExitInstallsAsMeant without errors, else kExitHasProblems.
+  int ExitStatus() const;
+};
+
+// Checks the package in `packageDir` whose program is <name>.exe.
+CheckReport CheckPackage(const std::string& packageDir, const std::string& name);
+
+// Prints the summary, then one line per problem ("<code>: <what> | end
+// user: <sees> | fix: <fix>"), then a line with the verdict.
+void PrintReport(const CheckReport& report, std::ostream& out);
+
+}  // namespace kit

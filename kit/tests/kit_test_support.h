@@ -1,0 +1,174 @@
+// Helpers of the kit's tests: a temporary folder per test, files written
+// byte for byte, a package that installs as meant, and runs of the tool.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+#include "kit/pack_check.h"
+#include "kit/zip_archive.h"
+
+namespace kit_test {
+
+namespace fs = std::filesystem;
+
+inline void WriteBytes(const fs::path& path, const std::string& bytes) {
+  fs::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  ASSERT_TRUE(out.good()) << "cannot write " << path;
+}
+
+inline std::string ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class TempFolder {
+ public:
+  TempFolder() {
+    static std::atomic<int> counter{0};
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = "kit_";
+    if (test != nullptr) name += std::string(test->test_suite_name()) + "_" + test->name() + "_";
+    for (char& ch : name) {
+      if (ch == '/') ch = '_';
+    }
+    name += std::to_string(::getpid()) + "_" + std::to_string(counter++);
+    m_path = fs::path(testing::TempDir()) / name;
+    fs::remove_all(m_path);
+    fs::create_directories(m_path);
+  }
+  ~TempFolder() {
+    std::error_code ignored;
+    fs::remove_all(m_path, ignored);
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const fs::path& Path() const { return m_path; }
+
+ private:
+  fs::path m_path;
+};
+
+// Entries of a test archive: a folder when the name ends with '/'.
+using EntryBytes = std::vector<std::pair<std::string, std::string>>;
+
+// Writes an archive holding `entries` with the kit's own writer.
+inline void WriteTestArchive(const fs::path& archive, const EntryBytes& entries) {
+  const fs::path sources = archive.parent_path() / (archive.filename().string() + ".sources");
+  fs::create_directories(archive.parent_path());
+  std::vector<kit::ArchiveInput> inputs;
+  int count = 0;
+  for (const auto& [name, bytes] : entries) {
+    if (!name.empty() && name.back() == '/') {
+      inputs.push_back({name, std::string()});
+      continue;
+    }
+    const fs::path source = sources / std::to_string(count++);
+    WriteBytes(source, bytes);
+    inputs.push_back({name, source.string()});
+  }
+  std::string error;
+  ASSERT_TRUE(kit::WriteArchive(archive.string(), inputs, error)) << error;
+  fs::remove_all(sources);
+}
+
+// A package folder that installs as meant: its archive holds 12 KB in 4 KiB
+// clusters (5000 bytes take two clusters, 10 bytes one, an empty file none).
+class Package {
+ public:
+  static constexpr long kUnpackedKB = 12;
+
+  explicit Package(const fs::path& parent, const std::string& folderName = "pkg") : m_dir(parent / folderName) {
+    fs::create_directories(m_dir);
+    Archive(
+        {{"maps/", ""}, {"maps/north.dat", std::string(5000, 'n')}, {"readme.txt", "ten bytes!"}, {"empty.txt", ""}});
+    Write("Install.ini", "ZIPFILE:Install.zip\r\nFILESIZE:12\r\n");
+    Write("Install.exe", "MZ program");
+    Write("unzip.exe", "MZ unpacker");
+    Write("display.txt", "FIRSTLINE:Welcome\r\nSECONDLINE:  North coast charts\r\nTHIRDLINE:Support: example.org\r\n");
+    Write("shrinkli.txt", "Line one\r\nLine two");
+  }
+
+  const fs::path& Dir() const { return m_dir; }
+  fs::path PathOf(const std::string& name) const { return m_dir / name; }
+  void Write(const std::string& name, const std::string& bytes) const { WriteBytes(PathOf(name), bytes); }
+  void Remove(const std::string& name) const { fs::remove(PathOf(name)); }
+  void Archive(const EntryBytes& entries, const std::string& name = "Install.zip") const {
+    WriteTestArchive(PathOf(name), entries);
+  }
+  // Renames the package folder.
+  void Rename(const std::string& folderName) {
+    const fs::path moved = m_dir.parent_path() / folderName;
+    fs::rename(m_dir, moved);
+    m_dir = moved;
+  }
+
+  kit::CheckReport Check() const { return kit::CheckPackage(m_dir.string(), "Install"); }
+
+ private:
+  fs::path m_dir;
+};
+
+inline std::vector<std::string> CodesOf(const kit::CheckReport& report) {
+  std::vector<std::string> codes;
+  for (const kit::Problem& problem : report.problems) codes.push_back(kit::InfoOf(problem.kind).code);
+  return codes;
+}
+
+struct ToolRun {
+  int status = -1;
+  std::string output;  // standard output and standard error
+};
+
+inline std::string ShellQuoted(const std::string& text) {
+  std::string quoted = "'";
+  for (char ch : text) quoted += ch == '\'' ? std::string("'\\''") : std::string(1, ch);
+  return quoted + "'";
+}
+
+// Runs the built tool with `args` and waits for it.
+inline ToolRun RunTool(const std::vector<std::string>& args) {
+  std::string command = ShellQuoted(SETUP_PACK_PATH);
+  for (const std::string& arg : args) command += " " + ShellQuoted(arg);
+  command += " 2>&1";
+  ToolRun run;
+  std::FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) return run;
+  char chunk[4096];
+  size_t read = 0;
+  while ((read = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) run.output.append(chunk, read);
+  const int wait = ::pclose(pipe);
+  run.status = WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
+  return run;
+}
+
+// The problem lines of the tool's output: those that start with a code.
+inline std::vector<std::string> ProblemLines(const std::string& output) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < output.size()) {
+    size_t end = output.find('\n', start);
+    if (end == std::string::npos) end = output.size();
+    const std::string line = output.substr(start, end - start);
+    if (line.rfind("E-", 0) == 0 || line.rfind("W-", 0) == 0) lines.push_back(line);
+    start = end + 1;
+  }
+  return lines;
+}
+
+}  // namespace kit_test

@@ -1,0 +1,107 @@
+// The built tool: its exit status, its output and its usage errors.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "kit/exit_status.h"
+#include "kit/pack_check.h"
+#include "kit_test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using kit_test::Package;
+using kit_test::RunTool;
+
+TEST(Tool, CheckPrintsTheSummaryAndExitsWithTheVerdict) {
+  kit_test::TempFolder temp;
+  Package package(temp.Path());
+  const kit_test::ToolRun clean = RunTool({"check", package.Dir().string()});
+  EXPECT_EQ(clean.status, kit::kExitInstallsAsMeant) << clean.output;
+  EXPECT_EQ(kit_test::ProblemLines(clean.output), std::vector<std::string>()) << clean.output;
+  EXPECT_NE(clean.output.find("Data Source:      " + package.PathOf("Install.zip").string() + "\n"), std::string::npos)
+      << clean.output;
+  EXPECT_NE(clean.output.find("12 KB (0 MB)"), std::string::npos) << clean.output;
+  EXPECT_NE(clean.output.find("Welcome line 2:   North coast charts\n"), std::string::npos) << clean.output;
+
+  package.Remove("unzip.exe");
+  package.Remove("display.txt");
+  const kit_test::ToolRun broken = RunTool({"check", package.Dir().string(), "--name", "Install"});
+  EXPECT_EQ(broken.status, kit::kExitHasProblems) << broken.output;
+  const std::vector<std::string> lines = kit_test::ProblemLines(broken.output);
+  ASSERT_EQ(lines.size(), 2u) << broken.output;
+  EXPECT_EQ(lines[0].rfind("E-UNZIP-MISSING: ", 0), 0u) << lines[0];
+  EXPECT_NE(lines[0].find(" | end user: "), std::string::npos) << lines[0];
+  EXPECT_NE(lines[0].find(" | fix: "), std::string::npos) << lines[0];
+  EXPECT_EQ(lines[1].rfind("W-WELCOME-MISSING: ", 0), 0u) << lines[1];
+}
+
+TEST(Tool, BuildExitsWithTheStatusOfItsCheck) {
+  kit_test::TempFolder temp;
+  const fs::path data = temp.Path() / "data";
+  kit_test::WriteBytes(data / "maps" / "north.dat", "north");
+  kit_test::WriteBytes(temp.Path() / "setup.exe", "MZ");
+  kit_test::WriteBytes(temp.Path() / "unzip.exe", "MZ");
+  kit_test::WriteBytes(temp.Path() / "welcome.txt", "FIRSTLINE:Hi\nSECONDLINE:Maps\nTHIRDLINE:Bye\n");
+  kit_test::WriteBytes(temp.Path() / "licence.txt", "Licence\n");
+  const std::string out = (temp.Path() / "out").string();
+
+  const kit_test::ToolRun complete =
+      RunTool({"build", data.string(), out, "--program", (temp.Path() / "setup.exe").string(), "--unzip",
+               (temp.Path() / "unzip.exe").string(), "--welcome", (temp.Path() / "welcome.txt").string(), "--licence",
+               (temp.Path() / "licence.txt").string(), "--name", "Maps"});
+  EXPECT_EQ(complete.status, kit::kExitInstallsAsMeant) << complete.output;
+  EXPECT_TRUE(fs::exists(fs::path(out) / "Maps.exe"));
+
+  const std::string bare = (temp.Path() / "bare").string();
+  const kit_test::ToolRun templates = RunTool({"build", data.string(), bare});
+  EXPECT_EQ(templates.status, kit::kExitHasProblems) << templates.output;
+  EXPECT_EQ(kit_test::ProblemLines(templates.output).size(), 4u) << templates.output;
+
+  kit_test::WriteBytes(data / "a:b", "x");
+  const kit_test::ToolRun failed = RunTool({"build", data.string(), bare});
+  EXPECT_EQ(failed.status, kit::kExitHasProblems) << failed.output;
+}
+
+TEST(Tool, WrongUsageExitsWithTwo) {
+  kit_test::TempFolder temp;
+  Package package(temp.Path());
+  const std::string dir = package.Dir().string();
+  const std::string file = package.PathOf("display.txt").string();
+  const std::vector<std::vector<std::string>> usages = {
+      {},
+      {"pack", dir},
+      {"check"},
+      {"check", dir, dir},
+      {"check", dir, "--welcome", file},
+      {"check", dir, "--name"},
+      {"check", dir, "--name", "A", "--name", "B"},
+      {"check", dir, "--name", "a\\b"},
+      {"check", (temp.Path() / "no-such-folder").string()},
+      {"check", file},
+      {"build", dir},
+      {"build", dir, (temp.Path() / "out").string(), "--colour", "blue"},
+      {"build", (temp.Path() / "no-such-folder").string(), (temp.Path() / "out").string()},
+      {"build", dir, (temp.Path() / "out").string(), "--program", (temp.Path() / "no-such.exe").string()},
+  };
+  for (const std::vector<std::string>& args : usages) {
+    const kit_test::ToolRun run = RunTool(args);
+    std::string shown;
+    for (const std::string& arg : args) shown += " " + arg;
+    EXPECT_EQ(run.status, kit::kExitWrongUsage) << shown << "\n" << run.output;
+    EXPECT_NE(run.output.find("Usage:"), std::string::npos) << shown;
+  }
+}
+
+TEST(Tool, HelpShowsBothCommandsAndEveryCode) {
+  const kit_test::ToolRun help = RunTool({"--help"});
+  EXPECT_EQ(help.status, kit::kExitInstallsAsMeant);
+  EXPECT_NE(help.output.find("setup-pack build DATA_DIR OUT_DIR"), std::string::npos);
+  EXPECT_NE(help.output.find("setup-pack check PACKAGE_DIR"), std::string::npos);
+  for (const kit::ProblemInfo& info : kit::AllProblems()) {
+    EXPECT_NE(help.output.find(info.code), std::string::npos) << info.code;
+  }
+}
+
+}  // namespace

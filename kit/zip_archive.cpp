@@ -1,0 +1,139 @@
+#include "kit/zip_archive.h"
+
+#include <zip.h>
+
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+namespace kit {
+
+namespace {
+
+constexpr char kFolderMark = '/';
+// libzip's choice of deflate level.
+constexpr zip_uint32_t kDefaultDeflateLevel = 0;
+// zip_source_file: from the file's start, to its end.
+constexpr zip_uint64_t kFromStart = 0;
+constexpr zip_int64_t kToEnd = -1;
+constexpr size_t kReadChunkBytes = 64 * 1024;
+
+bool IsFolderName(const std::string& name) { return !name.empty() && name.back() == kFolderMark; }
+
+std::string ArchiveError(zip_t* archive) { return zip_strerror(archive); }
+
+std::string OpenError(int code) {
+  zip_error_t error;
+  zip_error_init_with_code(&error, code);
+  std::string text = zip_error_strerror(&error);
+  zip_error_fini(&error);
+  return text;
+}
+
+bool AddEntry(zip_t* archive, const ArchiveInput& entry, std::string& error) {
+  if (IsFolderName(entry.name)) {
+    if (zip_dir_add(archive, entry.name.c_str(), ZIP_FL_ENC_GUESS) < 0) {
+      error = "cannot add the folder " + entry.name + ": " + ArchiveError(archive);
+      return false;
+    }
+    return true;
+  }
+  zip_source_t* source = zip_source_file(archive, entry.sourcePath.c_str(), kFromStart, kToEnd);
+  if (source == nullptr) {
+    error = "cannot read " + entry.sourcePath + ": " + ArchiveError(archive);
+    return false;
+  }
+  const zip_int64_t index = zip_file_add(archive, entry.name.c_str(), source, ZIP_FL_ENC_GUESS);
+  if (index < 0) {
+    zip_source_free(source);
+    error = "cannot add " + entry.name + ": " + ArchiveError(archive);
+    return false;
+  }
+  if (zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, kDefaultDeflateLevel) < 0) {
+    error = "cannot deflate " + entry.name + ": " + ArchiveError(archive);
+    return false;
+  }
+  return true;
+}
+
+// Reads one file entry to its end; libzip checks its checksum there.
+bool ReadThrough(zip_t* archive, zip_uint64_t index, const std::string& name, std::string& error) {
+  zip_file_t* file = zip_fopen_index(archive, index, 0);
+  if (file == nullptr) {
+    error = "cannot open the entry " + name + ": " + ArchiveError(archive);
+    return false;
+  }
+  std::vector<char> chunk(kReadChunkBytes);
+  zip_int64_t read = 0;
+  while ((read = zip_fread(file, chunk.data(), chunk.size())) > 0) {
+  }
+  if (read < 0) error = "cannot read the entry " + name + ": " + zip_file_strerror(file);
+  zip_fclose(file);
+  return read == 0;
+}
+
+}  // namespace
+
+bool WriteArchive(const std::string& path, const std::vector<ArchiveInput>& entries, std::string& error) {
+  int code = 0;
+  zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
+  if (archive == nullptr) {
+    error = "cannot create " + path + ": " + OpenError(code);
+    return false;
+  }
+  for (const ArchiveInput& entry : entries) {
+    if (!AddEntry(archive, entry, error)) {
+      zip_discard(archive);
+      return false;
+    }
+  }
+  if (zip_close(archive) < 0) {
+    error = "cannot write " + path + ": " + ArchiveError(archive);
+    zip_discard(archive);
+    return false;
+  }
+  // libzip writes no file for an archive without entries; an old one would
+  // otherwise stay in its place.
+  std::error_code ignored;
+  if (entries.empty() || !std::filesystem::is_regular_file(path, ignored)) {
+    error = "no archive was written to " + path;
+    std::filesystem::remove(path, ignored);
+    return false;
+  }
+  return true;
+}
+
+bool ReadArchive(const std::string& path, std::vector<ArchiveEntry>& entries, std::string& error) {
+  entries.clear();
+  int code = 0;
+  zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
+  if (archive == nullptr) {
+    error = OpenError(code);
+    return false;
+  }
+  const zip_int64_t count = zip_get_num_entries(archive, 0);
+  bool readable = count >= 0;
+  if (!readable) error = ArchiveError(archive);
+  for (zip_int64_t i = 0; readable && i < count; ++i) {
+    const zip_uint64_t index = static_cast<zip_uint64_t>(i);
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (zip_stat_index(archive, index, ZIP_FL_ENC_GUESS, &stat) < 0 || (stat.valid & ZIP_STAT_NAME) == 0 ||
+        (stat.valid & ZIP_STAT_SIZE) == 0) {
+      error = "cannot read the entry list: " + ArchiveError(archive);
+      readable = false;
+      break;
+    }
+    ArchiveEntry entry;
+    entry.name = stat.name;
+    entry.isFolder = IsFolderName(entry.name);
+    entry.size = entry.isFolder ? 0 : stat.size;
+    if (!entry.isFolder) readable = ReadThrough(archive, index, entry.name, error);
+    entries.push_back(entry);
+  }
+  zip_discard(archive);
+  if (!readable) entries.clear();
+  return readable;
+}
+
+}  // namespace kit
