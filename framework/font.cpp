@@ -1,6 +1,17 @@
 #include "framework/font.h"
 
+#include <cstring>
+
 #include "framework/ui_rules.h"
+
+LOGFONTA PointFontDescription(const char* face, LONG tenthsOfPoint, LONG weight, BYTE charSet) {
+  LOGFONTA description = {};
+  description.lfHeight = tenthsOfPoint;
+  description.lfWeight = weight;
+  description.lfCharSet = charSet;
+  std::strncpy(description.lfFaceName, face, LF_FACESIZE - 1);
+  return description;
+}
 
 BOOL CFont::CreatePointFontIndirect(const LOGFONTA* description) {
   LOGFONTA font = *description;

@@ -3,6 +3,10 @@
 
 #include <windows.h>
 
+// A font description for CreatePointFontIndirect: the face, the height in
+// tenths of a point, the weight and the character set; every other field 0.
+LOGFONTA PointFontDescription(const char* face, LONG tenthsOfPoint, LONG weight = 0, BYTE charSet = 0);
+
 class CFont {
  public:
   CFont() = default;

@@ -35,6 +35,12 @@ void CWnd::CenterWindow() {
   ::SetWindowPos(m_hWnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void CWnd::SetFontOn(HFONT font, std::initializer_list<int> ids) {
+  const WPARAM handle = reinterpret_cast<WPARAM>(font);
+  SendMessage(WM_SETFONT, handle, TRUE);
+  for (const int id : ids) SendDlgItemMessage(id, WM_SETFONT, handle, TRUE);
+}
+
 BOOL CWnd::UpdateData(BOOL saveAndValidate) {
   CDataExchange dx(this, saveAndValidate);
   DoDataExchange(&dx);

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <initializer_list>
+
 #include "framework/cmd_target.h"
 #include "framework/cstring.h"
 
@@ -34,6 +36,9 @@ class CWnd : public CCmdTarget {
   LRESULT SendDlgItemMessage(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
     return ::SendDlgItemMessageA(m_hWnd, id, message, wParam, lParam);
   }
+  // Sets `font` on the window itself, then on each of its controls `ids`, in
+  // that order; the window's own font does not pass on to its controls.
+  void SetFontOn(HFONT font, std::initializer_list<int> ids);
   BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
   void GetClientRect(RECT* rect) const { ::GetClientRect(m_hWnd, rect); }
 

@@ -1,7 +1,5 @@
 #include "licence/licence_dlg.h"
 
-#include <cstring>
-
 #include "package/licence_texts.h"
 #include "package/program_folder.h"
 #include "res/resource.h"
@@ -65,15 +63,9 @@ void CLicenseDlg::DoDataExchange(CDataExchange* dx) {
 BOOL CLicenseDlg::OnInitDialog() {
   CDialog::OnInitDialog();
 
-  LOGFONTA description = {};
-  description.lfHeight = kScreenFontTenths;
-  std::strncpy(description.lfFaceName, TEXT_SCREEN_FACE, LF_FACESIZE - 1);
+  const LOGFONTA description = PointFontDescription(TEXT_SCREEN_FACE, kScreenFontTenths);
   if (m_font.CreatePointFontIndirect(&description)) {
-    const WPARAM font = reinterpret_cast<WPARAM>(m_font.GetSafeHandle());
-    SendMessage(WM_SETFONT, font, TRUE);
-    for (const int id : {IDC_HEADLINE, IDC_THIRDLINE, IDC_SECONDLINE, IDOK, IDCANCEL, IDC_LICENSE_TITLE}) {
-      SendDlgItemMessage(id, WM_SETFONT, font, TRUE);
-    }
+    SetFontOn(m_font, {IDC_HEADLINE, IDC_THIRDLINE, IDC_SECONDLINE, IDOK, IDCANCEL, IDC_LICENSE_TITLE});
   }
   return TRUE;
 }

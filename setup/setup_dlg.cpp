@@ -81,17 +81,9 @@ BOOL CSetupDlg::OnInitDialog() {
   SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
   SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
-  LOGFONTA description = {};
-  description.lfHeight = kScreenFontTenths;
-  description.lfWeight = FW_BOLD;
-  description.lfCharSet = DEFAULT_CHARSET;
-  std::strncpy(description.lfFaceName, TEXT_SCREEN_FACE, LF_FACESIZE - 1);
+  const LOGFONTA description = PointFontDescription(TEXT_SCREEN_FACE, kScreenFontTenths, FW_BOLD, DEFAULT_CHARSET);
   if (m_font.CreatePointFontIndirect(&description)) {
-    const WPARAM font = reinterpret_cast<WPARAM>(m_font.GetSafeHandle());
-    SendMessage(WM_SETFONT, font, TRUE);
-    for (const int id : {IDC_TARGET_LABEL, IDC_SOURCE_LABEL, IDC_BROWSE_LABEL, IDCANCEL, IDOK}) {
-      SendDlgItemMessage(id, WM_SETFONT, font, TRUE);
-    }
+    SetFontOn(m_font, {IDC_TARGET_LABEL, IDC_SOURCE_LABEL, IDC_BROWSE_LABEL, IDCANCEL, IDOK});
   }
 
   m_strSourcePath = m_strZipPath;
