@@ -8,6 +8,7 @@
 #include "res/resource.h"
 #include "res/texts.h"
 #include "tests/e2e/harness.h"
+#include "tests/e2e/unpacking_steps.h"
 
 namespace e2e {
 
@@ -17,6 +18,8 @@ namespace {
 constexpr DWORD kScreenshotWaitMs = 60000;
 // Time for a screen that has just appeared to be painted.
 constexpr DWORD kPaintSettleMs = 1000;
+// The bar's full position.
+constexpr int kBarFull = 100;
 
 std::string FolderOf(const std::string& path) {
   const size_t slash = path.find_last_of('\\');
@@ -37,15 +40,56 @@ void Settle(HWND window) {
 
 bool Failed() { return testing::UnitTest::GetInstance()->ad_hoc_test_result().Failed(); }
 
-// Step: the licence screen, then "Cancel".
-bool LicenceScreen(ProgramUnderTest& program) {
+// Step: the licence screen, then "I Agree"; the setup screen, or nullptr.
+HWND LicenceScreen(ProgramUnderTest& program) {
   const HWND screen = WaitForWindow(program, TEXT_LICENCE_CAPTION);
-  if (screen == nullptr) return false;
+  if (screen == nullptr) return nullptr;
   std::cout << "demo: the licence screen is open\n";
   Settle(screen);
-  if (!RequestScreenshot("licence", screen)) return false;
+  if (!RequestScreenshot("licence", screen)) return nullptr;
+  return unpacking::AgreeToLicence(program, screen);
+}
+
+// Step: the setup screen with the installation folder typed in, then
+// "Install", confirmed.
+bool SetupScreen(const ProgramUnderTest& program, HWND screen) {
+  std::cout << "demo: the setup screen is open\n";
+  if (!unpacking::SetControlText(screen, IDC_TARGET_DIR, kDemoInstallFolder)) return false;
+  Settle(screen);
+  if (!RequestScreenshot("setup", screen)) return false;
+  std::cout << "demo: installing into " << kDemoInstallFolder << "\n";
+  return unpacking::PressInstallAndConfirm(program, screen);
+}
+
+// Step: the run, with the bar cycling, until "Installed successfully"; then
+// "Close".
+bool Run(const ProgramUnderTest& program, HWND screen, const unpacking::RunWatch& run) {
+  const ULONGLONG start = ::GetTickCount64();
+  const bool moving = WaitUntil(
+      [&] {
+        const int position = unpacking::ProgressPosition(screen);
+        return (position > 0 && position < kBarFull) || MessageBoxShown(program.ProcessId()).has_value();
+      },
+      kWindowWaitMs);
+  if (!moving || MessageBoxShown(program.ProcessId())) {
+    std::cout << "demo: the unpacker ended before the bar could be seen moving; no picture of it\n";
+  } else {
+    std::cout << "demo: the unpacker runs, the bar at " << unpacking::ProgressPosition(screen) << "\n";
+    if (!RequestScreenshot("progress", screen)) return false;
+    if (MessageBoxShown(program.ProcessId())) {
+      std::cout << "demo: the unpacker ended while the picture of the bar was taken; look whether it shows the bar\n";
+    }
+  }
+  const std::optional<MessageBoxOnScreen> done = unpacking::ExpectMessageBox(program, TEXT_INSTALLED, {IDOK});
+  if (!done) return false;
+  std::cout << "demo: \"" << TEXT_INSTALLED << "\" after " << (::GetTickCount64() - start) << " ms\n";
+  Settle(done->window);
+  if (!RequestScreenshot("success", screen) || !unpacking::AnswerAndWait(*done, IDOK)) return false;
+  if (!WaitUntil([&] { return ControlText(screen, IDCANCEL) == TEXT_CLOSE; }, kWindowWaitMs) || !run.WaitForRunEnd()) {
+    return false;
+  }
   PostClick(screen, IDCANCEL);
-  return WaitForWindowGone(screen, "the licence screen");
+  return WaitForWindowGone(screen, "the setup screen");
 }
 
 }  // namespace
@@ -93,7 +137,10 @@ int RunDemo() {
   // Started as from a double click: in its own folder.
   if (!run.Start(program, FolderOf(program))) return 1;
   std::cout << "demo: started " << program << "\n";
-  if (!LicenceScreen(run)) return 1;
+  const HWND setup = LicenceScreen(run);
+  if (setup == nullptr) return 1;
+  const unpacking::RunWatch watch(run.ProcessId());
+  if (!SetupScreen(run, setup) || !Run(run, setup, watch)) return 1;
   const std::optional<DWORD> code = run.WaitForExit();
   if (!code || Failed()) return 1;
   std::cout << "demo: the program ended (exit code " << *code << ")\n";

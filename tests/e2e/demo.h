@@ -1,6 +1,11 @@
 // Demo mode of the driver, for scripts/demo: opens the sample package's
 // program (run in place, from its own folder) and walks it, asking for a
-// screenshot at each screen worth a picture.
+// screenshot at each screen worth a picture: the licence screen (licence),
+// "I Agree", the setup screen with the installation folder typed in (setup),
+// "Install" confirmed, the bar cycling while the unpacker runs (progress),
+// "Installed successfully" (success), then "Close". The package is installed
+// into kDemoInstallFolder, which the script then compares with the sample
+// data.
 //
 // Screenshots are taken outside Wine, by scripts/demo, on the X display the
 // program runs on. They are asked for through the exchange folder given with
@@ -15,6 +20,9 @@
 #include <string>
 
 namespace e2e {
+
+// Where the walk installs the sample package (on drive c: of the prefix).
+constexpr char kDemoInstallFolder[] = "C:\\Verandel Data";
 
 // Runs the walk; 0 when every step went as expected.
 int RunDemo();

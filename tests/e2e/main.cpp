@@ -5,7 +5,10 @@
 //                                             for scripts/demo (see demo.h)
 //
 // PATH is the program in Windows form; each case copies it into a package
-// folder of its own.
+// folder of its own. The unpacking cases also need
+//   --fake-unzip=PATH   the fake unpacker of the tests
+//   --unzip=PATH        the genuine unzip.exe
+//   --fixtures=FOLDER   the sample data and its archive (see unpacking_test.cpp)
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -19,6 +22,9 @@ namespace {
 
 constexpr char kProgramArgument[] = "--program=";
 constexpr char kDemoArgument[] = "--demo=";
+constexpr char kFakeUnzipArgument[] = "--fake-unzip=";
+constexpr char kUnzipArgument[] = "--unzip=";
+constexpr char kFixturesArgument[] = "--fixtures=";
 
 bool TakeValue(const char* argument, const char* name, std::string& value) {
   const size_t length = std::strlen(name);
@@ -28,7 +34,9 @@ bool TakeValue(const char* argument, const char* name, std::string& value) {
 }
 
 int Usage(const char* why) {
-  std::cerr << "e2e_driver: " << why << "\nusage: e2e_driver --program=PATH [--demo=FOLDER] [gtest flags]\n";
+  std::cerr << "e2e_driver: " << why
+            << "\nusage: e2e_driver --program=PATH [--demo=FOLDER] [--fake-unzip=PATH] [--unzip=PATH]"
+               " [--fixtures=FOLDER] [gtest flags]\n";
   return 2;
 }
 
@@ -40,7 +48,10 @@ int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
   e2e::DriverOptions& options = e2e::Options();
   for (int i = 1; i < argc; ++i) {
-    if (!TakeValue(argv[i], kProgramArgument, options.program) && !TakeValue(argv[i], kDemoArgument, options.demo)) {
+    if (!TakeValue(argv[i], kProgramArgument, options.program) && !TakeValue(argv[i], kDemoArgument, options.demo) &&
+        !TakeValue(argv[i], kFakeUnzipArgument, options.fakeUnzip) &&
+        !TakeValue(argv[i], kUnzipArgument, options.unzip) &&
+        !TakeValue(argv[i], kFixturesArgument, options.fixtures)) {
       return Usage((std::string("unknown argument ") + argv[i]).c_str());
     }
   }
