@@ -1,5 +1,10 @@
 #include "platform/win32_process.h"
 
+namespace {
+// How long a terminated process is given to end before its code is read.
+constexpr DWORD kTerminateSettleMs = 2000;
+}  // namespace
+
 bool StartHiddenProcess(char* commandLine, PROCESS_INFORMATION& process) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
@@ -21,7 +26,15 @@ void ReleaseProcess(PROCESS_INFORMATION& process) {
 }
 
 bool Win32UnpackerProcess::Terminate(unsigned int exitCode) {
-  return m_process != nullptr && ::TerminateProcess(m_process, exitCode) != FALSE;
+  if (m_process == nullptr || !::TerminateProcess(m_process, exitCode)) return false;
+  // Some systems accept the request for a process that has already ended;
+  // such a process keeps its own exit code and was not killed.
+  DWORD code = 0;
+  if (::WaitForSingleObject(m_process, kTerminateSettleMs) == WAIT_OBJECT_0 && ::GetExitCodeProcess(m_process, &code) &&
+      code != exitCode) {
+    return false;
+  }
+  return true;
 }
 
 bool Win32UnpackerProcess::HasEnded() {

@@ -11,7 +11,8 @@ constexpr unsigned int kKilledUnpackerExitCode = static_cast<unsigned int>(-999)
 class UnpackerProcess {
  public:
   virtual ~UnpackerProcess() = default;
-  // Tells the process to end with `exitCode`; false when it cannot.
+  // Tells the process to end with `exitCode`; false when it cannot, or when
+  // the process turns out to have ended by itself with a code of its own.
   virtual bool Terminate(unsigned int exitCode) = 0;
   // True when the process has already ended.
   virtual bool HasEnded() = 0;

@@ -153,6 +153,16 @@ TEST(Kill, ATerminateThatFailsBecauseTheProcessJustEndedLeavesTheEndToTheMonitor
   EXPECT_TRUE(claim.ClaimEnd());
 }
 
+TEST(Kill, AnUnpackerThatHasEndedIsNotKilledEvenWhereTerminateWouldSucceed) {
+  FakeUnpacker unpacker;
+  unpacker.ended.store(true);
+  RunClaim claim;
+  claim.Start();
+  EXPECT_EQ(KillRun(unpacker, claim), KillOutcome::kAlreadyEnded);
+  EXPECT_EQ(unpacker.code.load(), 0U);
+  EXPECT_TRUE(claim.ClaimEnd());
+}
+
 TEST(Kill, RacingANaturalEndExactlyOneSideEndsTheRun) {
   for (int round = 0; round < 200; ++round) {
     WatchedRun run;
