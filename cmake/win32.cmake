@@ -4,6 +4,21 @@ add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 NOMINMAX)
 add_compile_options(-Wall -Wextra -Werror)
 add_link_options(-static -static-libgcc -static-libstdc++)
 
+# The program's own code is lean: no C++ exceptions (nothing in it throws:
+# texts live in the framework's own buffers, see framework/heap.h), no
+# run-time type information, every function and datum in a section of its
+# own so that the linker drops what nothing calls (app/CMakeLists.txt), and
+# no guards on function-local statics: the program's only ones are the
+# message maps, first reached on the screens' own thread. The tests keep the
+# full C++ runtime, which GoogleTest needs.
+set(LEAN_COMPILE_OPTIONS -Os -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -fno-threadsafe-statics
+    -ffunction-sections -fdata-sections)
+function(lean_program_code)
+  foreach(target ${ARGN})
+    target_compile_options(${target} PRIVATE ${LEAN_COMPILE_OPTIONS})
+  endforeach()
+endfunction()
+
 # GoogleTest, cross-built from Debian's source.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)

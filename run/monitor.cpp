@@ -1,7 +1,6 @@
 #include "run/monitor.h"
 
-#include <cstdio>
-
+#include "framework/format.h"
 #include "res/texts.h"
 
 namespace {
@@ -25,7 +24,7 @@ int RunMonitor(MonitorPort& port, RunClaim& claim, std::atomic<int>& running) {
     port.SetCancelCaption(TEXT_CLOSE);
   } else if (outcome == WaitOutcome::kEnded && exitCode != 0) {
     char message[kMessageSize];
-    std::snprintf(message, sizeof message, TEXT_UNZIP_FAILED, exitCode);
+    FormatText(message, sizeof message, TEXT_UNZIP_FAILED, exitCode);
     port.ShowMessage(message);
   } else {
     port.ShowMessage(TEXT_UNZIP_ERROR);

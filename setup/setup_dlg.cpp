@@ -1,9 +1,9 @@
 #include "setup/setup_dlg.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "framework/format.h"
 #include "package/descriptor.h"
 #include "package/program_folder.h"
 #include "platform/win32_process.h"
@@ -145,11 +145,11 @@ int CSetupDlg::CheckDiskSpace(long requiredKB, CString driveRoot) {
     case SpaceVerdict::kEnough:
       return 1;
     case SpaceVerdict::kUnknown:
-      std::snprintf(message, sizeof message, TEXT_FREE_SPACE_UNKNOWN, SizeInMegabytes(requiredKB));
+      FormatText(message, sizeof message, TEXT_FREE_SPACE_UNKNOWN, SizeInMegabytes(requiredKB));
       AfxMessageBox(message, MB_OK);
       return 1;
     case SpaceVerdict::kNotEnough:
-      std::snprintf(message, sizeof message, TEXT_NOT_ENOUGH_SPACE, SizeInMegabytes(requiredKB));
+      FormatText(message, sizeof message, TEXT_NOT_ENOUGH_SPACE, SizeInMegabytes(requiredKB));
       return AfxMessageBox(message, MB_YESNO) == IDYES ? 0 : 1;
   }
   return 1;
