@@ -39,6 +39,8 @@ void PrintUsage(std::ostream& out) {
          "       archive, the size in KB and MB, the welcome lines, the licence's length, the length\n"
          "       of the unpacker's command line with the package in a typical place) and then every\n"
          "       problem, one a line: CODE: what is wrong | end user: what they see | fix: what to do.\n"
+         "       It reads the PE headers of NAME.exe and unzip.exe: each must be a complete 32-bit x86\n"
+         "       program, NAME.exe a windowed one and unzip.exe a console one.\n"
          "\n"
          "NAME defaults to Install.\n"
          "\n"

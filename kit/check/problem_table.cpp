@@ -7,6 +7,11 @@ namespace {
 
 const std::vector<ProblemInfo> kProblems = {
     {ProblemKind::kProgramMissing, "E-PROGRAM-MISSING", Severity::kError},
+    {ProblemKind::kProgramNotPe, "E-PROGRAM-NOT-PE", Severity::kError},
+    {ProblemKind::kProgramTruncated, "E-PROGRAM-TRUNCATED", Severity::kError},
+    {ProblemKind::kProgram64Bit, "E-PROGRAM-64BIT", Severity::kError},
+    {ProblemKind::kProgramNotX86, "E-PROGRAM-NOT-X86", Severity::kError},
+    {ProblemKind::kProgramConsole, "W-PROGRAM-CONSOLE", Severity::kWarning},
     {ProblemKind::kDescriptorMissing, "E-DESCRIPTOR-MISSING", Severity::kError},
     {ProblemKind::kArchiveKeyMissing, "E-ZIPFILE-MISSING", Severity::kError},
     {ProblemKind::kArchiveKeyCase, "E-ZIPFILE-CASE", Severity::kError},
@@ -21,6 +26,11 @@ const std::vector<ProblemInfo> kProblems = {
     {ProblemKind::kSizeNegative, "E-FILESIZE-NEGATIVE", Severity::kError},
     {ProblemKind::kSizeTooSmall, "E-FILESIZE-TOO-SMALL", Severity::kError},
     {ProblemKind::kUnpackerMissing, "E-UNZIP-MISSING", Severity::kError},
+    {ProblemKind::kUnpackerNotPe, "E-UNZIP-NOT-PE", Severity::kError},
+    {ProblemKind::kUnpackerTruncated, "E-UNZIP-TRUNCATED", Severity::kError},
+    {ProblemKind::kUnpacker64Bit, "E-UNZIP-64BIT", Severity::kError},
+    {ProblemKind::kUnpackerNotX86, "E-UNZIP-NOT-X86", Severity::kError},
+    {ProblemKind::kUnpackerGui, "E-UNZIP-GUI", Severity::kError},
     {ProblemKind::kArchiveUnreadable, "E-ARCHIVE-UNREADABLE", Severity::kError},
     {ProblemKind::kArchiveUnsafeEntry, "E-ARCHIVE-UNSAFE-ENTRY", Severity::kError},
     {ProblemKind::kCommandTooLong, "E-COMMAND-TOO-LONG", Severity::kError},

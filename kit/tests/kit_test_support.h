@@ -1,5 +1,6 @@
 // Helpers of the kit's tests: a temporary folder per test, files written
-// byte for byte, a package that installs as meant, and runs of the tool.
+// byte for byte, small program files, a package that installs as meant, and
+// runs of the tool.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -18,6 +19,7 @@
 
 #include "kit/pack_check.h"
 #include "kit/zip_archive.h"
+#include "test_programs.h"
 
 namespace kit_test {
 
@@ -29,6 +31,12 @@ inline void WriteBytes(const fs::path& path, const std::string& bytes) {
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.close();
   ASSERT_TRUE(out.good()) << "cannot write " << path;
+}
+
+// A program file of the given shape: by default a 32-bit windowed program,
+// as NAME.exe must be; UnpackerShape() for unzip.exe.
+inline void WriteProgram(const fs::path& path, const ProgramShape& shape = ProgramShape()) {
+  WriteBytes(path, ProgramBytes(shape));
 }
 
 inline std::string ReadBytes(const fs::path& path) {
@@ -98,8 +106,8 @@ class Package {
     Archive(
         {{"maps/", ""}, {"maps/north.dat", std::string(5000, 'n')}, {"readme.txt", "ten bytes!"}, {"empty.txt", ""}});
     Write("Install.ini", "ZIPFILE:Install.zip\r\nFILESIZE:12\r\n");
-    Write("Install.exe", "MZ program");
-    Write("unzip.exe", "MZ unpacker");
+    WriteProgram(PathOf("Install.exe"));
+    WriteProgram(PathOf("unzip.exe"), UnpackerShape());
     Write("display.txt", "FIRSTLINE:Welcome\r\nSECONDLINE:  North coast charts\r\nTHIRDLINE:Support: example.org\r\n");
     Write("shrinkli.txt", "Line one\r\nLine two");
   }

@@ -37,12 +37,26 @@ TEST(Tool, CheckPrintsTheSummaryAndExitsWithTheVerdict) {
   EXPECT_EQ(lines[1].rfind("W-WELCOME-MISSING: ", 0), 0u) << lines[1];
 }
 
+TEST(Tool, CheckNamesA64BitUnpackerAndExitsWithOne) {
+  kit_test::TempFolder temp;
+  Package package(temp.Path());
+  kit_test::WriteProgram(package.PathOf("unzip.exe"), kit_test::UnpackerShape().X64());
+  const kit_test::ToolRun run = RunTool({"check", package.Dir().string()});
+  EXPECT_EQ(run.status, kit::kExitHasProblems) << run.output;
+  EXPECT_EQ(kit_test::ProblemLines(run.output),
+            std::vector<std::string>{
+                "E-UNZIP-64BIT: unzip.exe is a 64-bit program (machine x64, PE32+ header) | end user: on 32-bit "
+                "Windows: after Install: \"Error in executing unzip command\", and nothing is installed | fix: copy a "
+                "32-bit console build of the unpacker into the folder as unzip.exe (setup-pack build --unzip EXE)"})
+      << run.output;
+}
+
 TEST(Tool, BuildExitsWithTheStatusOfItsCheck) {
   kit_test::TempFolder temp;
   const fs::path data = temp.Path() / "data";
   kit_test::WriteBytes(data / "maps" / "north.dat", "north");
-  kit_test::WriteBytes(temp.Path() / "setup.exe", "MZ");
-  kit_test::WriteBytes(temp.Path() / "unzip.exe", "MZ");
+  kit_test::WriteProgram(temp.Path() / "setup.exe");
+  kit_test::WriteProgram(temp.Path() / "unzip.exe", kit_test::UnpackerShape());
   kit_test::WriteBytes(temp.Path() / "welcome.txt", "FIRSTLINE:Hi\nSECONDLINE:Maps\nTHIRDLINE:Bye\n");
   kit_test::WriteBytes(temp.Path() / "licence.txt", "Licence\n");
   const std::string out = (temp.Path() / "out").string();
