@@ -178,6 +178,52 @@ TEST(Build, ARebuildKeepsTheFilesItIsNotGiven) {
   EXPECT_EQ(result.sizeKB, static_cast<std::uint64_t>(kDataKB + 4));
 }
 
+TEST(Build, AFileThatCannotBeWrittenWholeIsNotPutInPlace) {
+  struct Case {
+    const char* what;
+    void (*breakIt)(const fs::path& out, kit::BuildOptions& options);
+    const char* target;
+  };
+  const Case cases[] = {
+      // Opens, then every read fails.
+      {"a program that cannot be read to its end",
+       [](const fs::path&, kit::BuildOptions& options) { options.programFile = "/proc/self/mem"; }, "Install.exe"},
+      {"a folder in the descriptor's place",
+       [](const fs::path& out, kit::BuildOptions&) {
+         fs::remove(out / "Install.ini");
+         WriteBytes(out / "Install.ini" / "note.txt", "x");
+       },
+       "Install.ini"},
+      {"a folder in the licence's place",
+       [](const fs::path& out, kit::BuildOptions&) {
+         fs::remove(out / "shrinkli.txt");
+         WriteBytes(out / "shrinkli.txt" / "note.txt", "x");
+       },
+       "shrinkli.txt"},
+  };
+  for (const Case& c : cases) {
+    kit_test::TempFolder temp;
+    const fs::path data = temp.Path() / "data";
+    const fs::path out = temp.Path() / "out";
+    MakeData(data);
+    kit_test::WriteProgram(temp.Path() / "setup.exe");
+    kit::BuildOptions options;
+    options.dataDir = data.string();
+    options.outDir = out.string();
+    options.programFile = (temp.Path() / "setup.exe").string();
+    ASSERT_EQ(kit::BuildPackage(options).status, kit::BuildStatus::kBuilt) << c.what;
+    const std::string before = ReadBytes(out / "Install.exe");
+
+    c.breakIt(out, options);
+    const kit::BuildResult result = kit::BuildPackage(options);
+    EXPECT_EQ(result.status, kit::BuildStatus::kFailed) << c.what;
+    EXPECT_NE(result.error.find(c.target), std::string::npos) << c.what << ": " << result.error;
+    // The program of the earlier build stays whole.
+    EXPECT_EQ(ReadBytes(out / "Install.exe"), before) << c.what;
+    EXPECT_EQ(kit_test::PartialFilesIn(out), std::vector<std::string>()) << c.what;
+  }
+}
+
 TEST(Build, RefusesWhatCannotMakeAPackage) {
   struct Case {
     const char* what;

@@ -1,6 +1,7 @@
 // The built tool: its exit status, its output and its usage errors.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -76,6 +77,36 @@ TEST(Tool, BuildExitsWithTheStatusOfItsCheck) {
   kit_test::WriteBytes(data / "a:b", "x");
   const kit_test::ToolRun failed = RunTool({"build", data.string(), bare});
   EXPECT_EQ(failed.status, kit::kExitHasProblems) << failed.output;
+}
+
+TEST(Tool, ABuildThatRunsOutOfSpaceOrIsKilledLeavesNoProgramALaterBuildKeeps) {
+  constexpr std::uint32_t kProgramCode = 256 * 1024;
+  constexpr std::uint64_t kFileSizeLimit = 64 * 1024;
+  kit_test::ProgramShape large;
+  large.sections = {{".text", kit_test::ProgramShape::kFirstSectionOffset, kProgramCode}};
+  for (const kit_test::AtFileSizeLimit atLimit :
+       {kit_test::AtFileSizeLimit::kWriteFails, kit_test::AtFileSizeLimit::kKilled}) {
+    const bool killed = atLimit == kit_test::AtFileSizeLimit::kKilled;
+    kit_test::TempFolder temp;
+    const fs::path data = temp.Path() / "data";
+    const fs::path out = temp.Path() / "out";
+    kit_test::WriteBytes(data / "north.dat", "north");
+    kit_test::WriteProgram(temp.Path() / "setup.exe", large);
+
+    const kit_test::ToolRun cut = kit_test::RunToolWithFileSizeLimit(
+        {"build", data.string(), out.string(), "--program", (temp.Path() / "setup.exe").string()}, kFileSizeLimit,
+        atLimit);
+    EXPECT_EQ(cut.status, killed ? -1 : kit::kExitHasProblems) << cut.output;
+    EXPECT_FALSE(fs::exists(out / "Install.exe")) << cut.output;
+    EXPECT_EQ(kit_test::PartialFilesIn(out),
+              killed ? std::vector<std::string>{"Install.exe.setup-pack-part"} : std::vector<std::string>())
+        << cut.output;
+
+    const kit_test::ToolRun rebuild = RunTool({"build", data.string(), out.string()});
+    EXPECT_EQ(rebuild.output.find("kept"), std::string::npos) << rebuild.output;
+    EXPECT_NE(rebuild.output.find("E-PROGRAM-MISSING: "), std::string::npos) << rebuild.output;
+    EXPECT_EQ(kit_test::PartialFilesIn(out), std::vector<std::string>()) << rebuild.output;
+  }
 }
 
 TEST(Tool, WrongUsageExitsWithTwo) {
