@@ -62,14 +62,14 @@ std::uint16_t Word(const std::string& bytes, std::uint64_t at) {
 
 std::uint32_t Dword(const std::string& bytes, std::uint64_t at) { return Little(bytes, at, sizeof(std::uint32_t)); }
 
-// The file's first `size` bytes, or fewer when it is shorter.
-bool ReadStart(std::ifstream& in, std::uint64_t size, std::string& bytes) {
+// `size` bytes of the file from `offset`, or fewer where it ends.
+bool ReadAt(std::ifstream& in, std::uint64_t offset, std::uint64_t size, std::string& bytes) {
   bytes.assign(size, '\0');
-  in.seekg(0);
+  in.clear();
+  in.seekg(static_cast<std::streamoff>(offset));
   in.read(bytes.data(), static_cast<std::streamsize>(size));
   if (in.bad()) return false;
   bytes.resize(static_cast<size_t>(in.gcount()));
-  in.clear();
   return true;
 }
 
@@ -98,54 +98,56 @@ PeReadResult ReadPeHeaders(const std::string& path) {
   const std::uint64_t fileSize = fs::file_size(path, code);
   std::ifstream in(path, std::ios::binary);
   if (code || !in) return Fail(PeReadStatus::kCannotRead, "it cannot be read");
-  std::string bytes;
-  if (!ReadStart(in, kDosHeaderSize, bytes)) return Fail(PeReadStatus::kCannotRead, "it cannot be read");
-  if (bytes.compare(0, sizeof kDosMagic - 1, kDosMagic) != 0) {
+  std::string dos;
+  if (!ReadAt(in, 0, kDosHeaderSize, dos)) return Fail(PeReadStatus::kCannotRead, "it cannot be read");
+  if (dos.compare(0, sizeof kDosMagic - 1, kDosMagic) != 0) {
     return Fail(PeReadStatus::kNotPe, "it does not start with \"MZ\"");
   }
-  if (bytes.size() < kDosHeaderSize) {
+  if (dos.size() < kDosHeaderSize) {
     return Fail(PeReadStatus::kNotPe, "it ends inside the DOS header, after " + std::to_string(fileSize) + " bytes");
   }
-  const std::uint64_t signature = Dword(bytes, kSignatureOffsetField);
-  const std::uint64_t fileHeader = signature + kPeSignatureSize;
-  const std::uint64_t optionalHeader = fileHeader + kFileHeaderSize;
-  if (optionalHeader > fileSize) {
+  // From here on, offsets count from the PE signature.
+  const std::uint64_t signature = Dword(dos, kSignatureOffsetField);
+  constexpr std::uint64_t kFileHeader = kPeSignatureSize;
+  constexpr std::uint64_t kOptionalHeader = kFileHeader + kFileHeaderSize;
+  if (signature + kOptionalHeader > fileSize) {
     return Fail(PeReadStatus::kNotPe, "\"MZ\" starts it, but no PE header follows within its " +
                                           std::to_string(fileSize) + " bytes (a DOS program, or a file cut short)");
   }
-  if (!ReadStart(in, optionalHeader, bytes) || bytes.size() < optionalHeader) {
+  std::string bytes;
+  if (!ReadAt(in, signature, kOptionalHeader, bytes) || bytes.size() < kOptionalHeader) {
     return Fail(PeReadStatus::kCannotRead, "it cannot be read");
   }
-  if (bytes.compare(signature, kPeSignatureSize, kPeSignature, kPeSignatureSize) != 0) {
+  if (bytes.compare(0, kPeSignatureSize, kPeSignature, kPeSignatureSize) != 0) {
     return Fail(PeReadStatus::kNotPe, "\"MZ\" starts it, but no PE signature follows (a DOS or 16-bit program)");
   }
 
   PeReadResult result;
   PeHeaders& headers = result.headers;
   headers.fileSize = fileSize;
-  headers.machine = Word(bytes, fileHeader + kMachineField);
-  headers.characteristics = Word(bytes, fileHeader + kCharacteristicsField);
-  const std::uint64_t optionalSize = Word(bytes, fileHeader + kOptionalHeaderSizeField);
-  const std::uint64_t sectionTable = optionalHeader + optionalSize;
-  const std::uint64_t headersEnd = sectionTable + Word(bytes, fileHeader + kSectionCountField) * kSectionRowSize;
+  headers.machine = Word(bytes, kFileHeader + kMachineField);
+  headers.characteristics = Word(bytes, kFileHeader + kCharacteristicsField);
+  const std::uint64_t optionalSize = Word(bytes, kFileHeader + kOptionalHeaderSizeField);
+  const std::uint64_t sectionTable = kOptionalHeader + optionalSize;
+  const std::uint64_t headersEnd = sectionTable + Word(bytes, kFileHeader + kSectionCountField) * kSectionRowSize;
   if (optionalSize < kSubsystemFieldEnd) {
     return Fail(PeReadStatus::kNotPe, "its optional header is missing or too short for a program");
   }
-  if (headersEnd > fileSize) {
-    return Fail(PeReadStatus::kHeadersCut, "its headers and section table need " + std::to_string(headersEnd) +
-                                               " bytes, but the file ends after " + std::to_string(fileSize) +
-                                               " bytes");
+  if (signature + headersEnd > fileSize) {
+    return Fail(PeReadStatus::kHeadersCut,
+                "its headers and section table need " + std::to_string(signature + headersEnd) +
+                    " bytes, but the file ends after " + std::to_string(fileSize) + " bytes");
   }
-  if (!ReadStart(in, headersEnd, bytes) || bytes.size() < headersEnd) {
+  if (!ReadAt(in, signature, headersEnd, bytes) || bytes.size() < headersEnd) {
     return Fail(PeReadStatus::kCannotRead, "it cannot be read");
   }
-  headers.magic = Word(bytes, optionalHeader + kMagicField);
+  headers.magic = Word(bytes, kOptionalHeader + kMagicField);
   if (headers.magic != kMagicPe32 && headers.magic != kMagicPe32Plus) {
     char magic[sizeof "0x0000"];
     std::snprintf(magic, sizeof magic, "0x%04X", headers.magic);
     return Fail(PeReadStatus::kNotPe, std::string("its optional header has the unknown magic ") + magic);
   }
-  headers.subsystem = Word(bytes, optionalHeader + kSubsystemField);
+  headers.subsystem = Word(bytes, kOptionalHeader + kSubsystemField);
 
   std::uint64_t number = 1;
   for (std::uint64_t row = sectionTable; row < headersEnd; row += kSectionRowSize, ++number) {
@@ -154,9 +156,9 @@ PeReadResult ReadPeHeaders(const std::string& path) {
     headers.parts.push_back({SectionWhat(bytes, row, number), Dword(bytes, row + kRawOffsetField), rawSize});
   }
   const std::uint64_t countField =
-      optionalHeader + (headers.magic == kMagicPe32 ? kDirectoryCountFieldPe32 : kDirectoryCountFieldPe32Plus);
-  const std::uint64_t directories = countField + sizeof(std::uint32_t);
-  const std::uint64_t certificateEntry = directories + kCertificateDirectoryIndex * kDirectoryEntrySize;
+      kOptionalHeader + (headers.magic == kMagicPe32 ? kDirectoryCountFieldPe32 : kDirectoryCountFieldPe32Plus);
+  const std::uint64_t certificateEntry =
+      countField + sizeof(std::uint32_t) + kCertificateDirectoryIndex * kDirectoryEntrySize;
   if (certificateEntry + kDirectoryEntrySize <= sectionTable && Dword(bytes, countField) > kCertificateDirectoryIndex) {
     const std::uint64_t size = Dword(bytes, certificateEntry + sizeof(std::uint32_t));
     if (size != 0) headers.parts.push_back({kCertificatePartName, Dword(bytes, certificateEntry), size, false});
@@ -194,6 +196,13 @@ const PeFilePart* FurthestPartPastEnd(const PeHeaders& headers) {
     if (part.End() > headers.fileSize && (furthest == nullptr || part.End() > furthest->End())) furthest = &part;
   }
   return furthest;
+}
+
+bool AnySectionPastEnd(const PeHeaders& headers) {
+  for (const PeFilePart& part : headers.parts) {
+    if (part.isSection && part.End() > headers.fileSize) return true;
+  }
+  return false;
 }
 
 }  // namespace kit

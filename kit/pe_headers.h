@@ -76,4 +76,8 @@ std::string MachineName(std::uint16_t machine);
 // part lies within it.
 const PeFilePart* FurthestPartPastEnd(const PeHeaders& headers);
 
+// True when the raw data of a section runs past the end of the file: Windows
+// cannot load the image.
+bool AnySectionPastEnd(const PeHeaders& headers);
+
 }  // namespace kit

@@ -105,8 +105,7 @@ std::string NotAProgram(const PeHeaders& headers) {
 
 std::string TruncatedFix(const ProgramRole& role) {
   return role.Fix("a complete build of " + role.noun) +
-         ": a build or copy that runs out of disk space leaves a file "
-         "cut short";
+         ": a build or copy that runs out of disk space leaves a file cut short";
 }
 
 void CheckHeaders(Context& context, const ProgramRole& role) {
@@ -128,13 +127,10 @@ void CheckHeaders(Context& context, const ProgramRole& role) {
     return;
   }
   if (const PeFilePart* part = FurthestPartPastEnd(headers)) {
-    bool sectionCut = false;
-    for (const PeFilePart& each : headers.parts)
-      sectionCut = sectionCut || (each.isSection && each.End() > headers.fileSize);
     context.Add(role.truncated,
                 role.fileName + " is cut short: its " + part->what + " runs to byte " + std::to_string(part->End()) +
                     ", but the file ends after " + std::to_string(headers.fileSize) + " bytes",
-                sectionCut ? role.refusedSees : kSignatureCutSees, TruncatedFix(role));
+                AnySectionPastEnd(headers) ? role.refusedSees : kSignatureCutSees, TruncatedFix(role));
   }
   const std::string machine = "machine " + MachineName(headers.machine) +
                               (headers.magic == kMagicPe32Plus ? ", PE32+ header" : ", PE32 header");
