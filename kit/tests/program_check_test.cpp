@@ -64,6 +64,9 @@ TEST(ProgramCheck, EachProgramIsCheckedForWhatWindowsNeedsToStartIt) {
   const std::string program = ProgramBytes(ProgramShape());
   const std::string unpacker = ProgramBytes(kit_test::UnpackerShape());
   const std::string headersOnly = program.substr(0, ProgramShape::kFirstSectionOffset);
+  // The test programs' section table spans bytes 0x178 to 0x1A0.
+  constexpr size_t kInsideTheSectionTable = 0x180;
+  const std::string linuxProgram = "\x7F" + std::string("ELF") + std::string(100, '\x01');
   const Row rows[] = {
       {"as built", program, unpacker, {}, kClean},
       {"a section without data in the file",
@@ -80,13 +83,7 @@ TEST(ProgramCheck, EachProgramIsCheckedForWhatWindowsNeedsToStartIt) {
        kClean},
       {"a text file", "MZ program", unpacker, {"E-PROGRAM-NOT-PE"}, kError},
       {"an empty file", "", unpacker, {"E-PROGRAM-NOT-PE"}, kError},
-      {"a Linux program",
-       "\x7F"
-       "ELF\x01\x01\x01" +
-           std::string(100, '\0'),
-       unpacker,
-       {"E-PROGRAM-NOT-PE"},
-       kError},
+      {"a Linux program", linuxProgram, unpacker, {"E-PROGRAM-NOT-PE"}, kError},
       {"a DOS program: the PE offset points past the end",
        "MZ" + std::string(200, '\x7F'),
        unpacker,
@@ -129,7 +126,11 @@ TEST(ProgramCheck, EachProgramIsCheckedForWhatWindowsNeedsToStartIt) {
       {"cut by a full disk", ProgramBytes(CutByAFullDisk(ProgramShape())), unpacker, {"E-PROGRAM-TRUNCATED"}, kError},
       {"cut one byte short", program.substr(0, program.size() - 1), unpacker, {"E-PROGRAM-TRUNCATED"}, kError},
       {"cut after the headers", headersOnly, unpacker, {"E-PROGRAM-TRUNCATED"}, kError},
-      {"cut inside the section table", program.substr(0, 0x180), unpacker, {"E-PROGRAM-TRUNCATED"}, kError},
+      {"cut inside the section table",
+       program.substr(0, kInsideTheSectionTable),
+       unpacker,
+       {"E-PROGRAM-TRUNCATED"},
+       kError},
       {"signature cut", ProgramBytes(Signed(ProgramShape(), 0x100, 0x680)), unpacker, {"E-PROGRAM-TRUNCATED"}, kError},
       {"64-bit signature cut",
        ProgramBytes(Signed(ProgramShape().X64(), 0x100, 0x680)),
