@@ -50,14 +50,10 @@ int CWinApp::Run() {
 
 int CWinApp::DoMessageBox(const char* text, UINT type) {
   HWND owner = nullptr;
-  if (m_pMainWnd != nullptr && m_pMainWnd->m_hWnd != nullptr) {
-    const HWND mainWindow = m_pMainWnd->m_hWnd;
-    owner = ::GetLastActivePopup(mainWindow);
-    // A box shown from another thread (the run's monitor) is owned by the
-    // main window itself: the last active pop-up may be a box of the screen's
-    // thread that closes while this one is being created, which would fail.
-    if (::GetWindowThreadProcessId(mainWindow, nullptr) != ::GetCurrentThreadId()) owner = mainWindow;
-  }
+  // Every box of the program is shown on the screens' thread, owned by the
+  // main window's last active pop-up: the screen (or the box) it comes over,
+  // which takes no input while it is up.
+  if (m_pMainWnd != nullptr && m_pMainWnd->m_hWnd != nullptr) owner = ::GetLastActivePopup(m_pMainWnd->m_hWnd);
   // The top-level window above the owner is disabled while the box is open.
   HWND top = owner != nullptr ? ::GetAncestor(owner, GA_ROOTOWNER) : nullptr;
   const bool disableTop = top != nullptr && top != owner && ::IsWindowEnabled(top);

@@ -25,18 +25,16 @@ void ReleaseProcess(PROCESS_INFORMATION& process) {
   process = PROCESS_INFORMATION{};
 }
 
-bool Win32UnpackerProcess::Terminate(unsigned int exitCode) {
-  if (m_process == nullptr || !::TerminateProcess(m_process, exitCode)) return false;
-  // Some systems accept the request for a process that has already ended;
-  // such a process keeps its own exit code and was not killed.
+bool TerminateRunningProcess(HANDLE process, unsigned int exitCode) {
+  if (process == nullptr || !::TerminateProcess(process, exitCode)) return false;
   DWORD code = 0;
-  if (::WaitForSingleObject(m_process, kTerminateSettleMs) == WAIT_OBJECT_0 && ::GetExitCodeProcess(m_process, &code) &&
+  if (::WaitForSingleObject(process, kTerminateSettleMs) == WAIT_OBJECT_0 && ::GetExitCodeProcess(process, &code) &&
       code != exitCode) {
     return false;
   }
   return true;
 }
 
-bool Win32UnpackerProcess::HasEnded() {
-  return m_process != nullptr && ::WaitForSingleObject(m_process, 0) == WAIT_OBJECT_0;
+bool HasProcessEnded(HANDLE process) {
+  return process != nullptr && ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
 }

@@ -1,9 +1,7 @@
-// Starting and ending the unpacker's process on Windows.
+// Starting, watching and ending the unpacker's process on Windows.
 #pragma once
 
 #include <windows.h>
-
-#include "run/kill.h"
 
 // Starts the command line hidden, in a new console, at high priority. False
 // when the process does not start; `process` then holds no process.
@@ -12,12 +10,10 @@ bool StartHiddenProcess(char* commandLine, PROCESS_INFORMATION& process);
 // Closes the handles of a process record and empties it.
 void ReleaseProcess(PROCESS_INFORMATION& process);
 
-class Win32UnpackerProcess : public UnpackerProcess {
- public:
-  explicit Win32UnpackerProcess(HANDLE process) : m_process(process) {}
-  bool Terminate(unsigned int exitCode) override;
-  bool HasEnded() override;
+// Tells the process to end with `exitCode`. False when it cannot be told,
+// and when it turns out to have ended by itself with a code of its own:
+// some systems accept the request for a process that has already ended.
+bool TerminateRunningProcess(HANDLE process, unsigned int exitCode);
 
- private:
-  HANDLE m_process;
-};
+// True when the process has ended.
+bool HasProcessEnded(HANDLE process);

@@ -57,7 +57,11 @@
 #define TEXT_UNPACKER_COMMAND_FORMAT "\"%s\" -o -q \"%s\" -d \"%s\""
 #define TEXT_INSTALLED "Installed successfully"
 #define TEXT_UNZIP_ERROR "Error in executing unzip command"
-#define TEXT_UNZIP_FAILED "Installation failed: unzip ended with exit code %lu"
+#define TEXT_UNZIP_FAILED "Installation failed: unzip ended with exit code %s"
+// An exit code as the messages write it: small codes in decimal, status codes
+// (0x80000000 and above: a crash, a kill) in hexadecimal as Windows writes them
+#define TEXT_EXIT_CODE_DECIMAL "%lu"
+#define TEXT_EXIT_CODE_STATUS "0x%08lX"
 #define TEXT_THREAD_FAILED "Failed to create thread"
 #define TEXT_KILL_QUESTION "Kill the on-going process?"
 #define TEXT_KILLED "Process killed successfully!"

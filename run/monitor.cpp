@@ -2,6 +2,7 @@
 
 #include "framework/format.h"
 #include "res/texts.h"
+#include "run/exit_code_text.h"
 
 namespace {
 constexpr int kMessageSize = 200;
@@ -24,7 +25,9 @@ int RunMonitor(MonitorPort& port, RunClaim& claim, std::atomic<int>& running) {
     port.SetCancelCaption(TEXT_CLOSE);
   } else if (outcome == WaitOutcome::kEnded && exitCode != 0) {
     char message[kMessageSize];
-    FormatText(message, sizeof message, TEXT_UNZIP_FAILED, exitCode);
+    char code[kExitCodeTextSize];
+    ExitCodeText(exitCode, code);
+    FormatText(message, sizeof message, TEXT_UNZIP_FAILED, code);
     port.ShowMessage(message);
   } else {
     port.ShowMessage(TEXT_UNZIP_ERROR);

@@ -14,6 +14,9 @@ class RunClaim;
 // Sent by the monitor to the setup screen for each bar position (wParam), so
 // that the screen's own thread applies it only while the run was not killed.
 constexpr UINT WM_RUN_PROGRESS = WM_APP + 1;
+// Sent by the monitor to the setup screen with its closing message (lParam:
+// the text); handled once the user has dismissed the message.
+constexpr UINT WM_RUN_MESSAGE = WM_APP + 2;
 
 struct MonitorArgs {
   PROCESS_INFORMATION* pProcInfo = nullptr;  // read before every wait, never copied

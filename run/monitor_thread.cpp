@@ -35,7 +35,10 @@ class Win32MonitorPort : public MonitorPort {
     ::SendMessageA(::GetParent(m_args.pProgress->m_hWnd), WM_RUN_PROGRESS, static_cast<WPARAM>(position), 0);
   }
 
-  void ShowMessage(const char* text) override { AfxMessageBox(text, MB_OK); }
+  // The screen shows it on its own thread (see WM_RUN_MESSAGE).
+  void ShowMessage(const char* text) override {
+    ::SendMessageA(::GetParent(m_args.pProgress->m_hWnd), WM_RUN_MESSAGE, 0, reinterpret_cast<LPARAM>(text));
+  }
 
   void SetCancelCaption(const char* text) override { m_args.pBtnCancel->SetWindowText(text); }
 

@@ -1,7 +1,34 @@
-// Who ends a run: the monitor, when the unpacker's process has ended, or a
-// kill from the Cancel button. Exactly one of them wins; the other then does
-// nothing, so a kill answered after a natural end reports no kill, and a
-// killed run shows no message of its own end.
+// How a run ends: the hand-shake between the monitor and a kill.
+//
+// A run has two threads that may each want to end it: the monitor, when the
+// unpacker's process has ended by itself, and the screen's thread, when the
+// user answers "Kill the on-going process?" with Yes. Exactly one of them
+// ends it; the other then does nothing. One RunClaim per screen decides, in
+// these states:
+//
+//   kIdle     no run is being watched (before the first run; a run whose
+//             monitor could not start is watched by nobody).
+//   kRunning  Start(): the unpacker runs and the monitor watches it.
+//   kKilling  BeginKill() from kRunning: the kill has chosen to terminate
+//             and is between its call and that call's outcome. The monitor,
+//             seeing the process end meanwhile, waits in ClaimEnd() for
+//             the outcome rather than report an end the kill may cause.
+//   kKilled   ConfirmKill(): the process was told to end; the run is the
+//             kill's. The monitor's ClaimEnd() fails, so it shows nothing,
+//             touches neither the button nor the flag, and stops moving the
+//             bar (the screen drops bar steps once IsKilled()).
+//   kEnding   ClaimEnd() from kRunning: the process ended by itself and the
+//             monitor reports it. A later BeginKill() fails, so a question
+//             answered after the natural end kills nothing and reports no
+//             kill (KillOutcome::kAlreadyEnded).
+//
+// CancelKill() returns kKilling to kRunning when the process could not be
+// terminated, or turned out to have ended by itself (the kill checks before
+// and after its call): the monitor then reports the run's own end.
+//
+// The screen's run flag (m_bRunning) is separate: set when a run starts,
+// cleared by the monitor after its closing message, by a successful kill, or
+// by the screen when an unwatched run's process is found ended.
 #pragma once
 
 #include <atomic>

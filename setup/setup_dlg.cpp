@@ -7,11 +7,13 @@
 #include "package/descriptor.h"
 #include "package/program_folder.h"
 #include "platform/win32_process.h"
+#include "run/win32_unpacker_process.h"
 #include "res/resource.h"
 #include "res/texts.h"
 #include "run/command_line.h"
 #include "run/kill.h"
 #include "run/monitor.h"
+#include "run/monitor_wait.h"
 #include "setup/install_request.h"
 
 namespace {
@@ -53,6 +55,7 @@ const MessageMap* CSetupDlg::GetMessageMap() const {
       OnNotify<CSetupDlg>(EN_CHANGE, IDC_CURRENT_PATH, &CSetupDlg::OnCurrentPathChange),
       OnNotify<CSetupDlg>(CBN_SELENDOK, IDC_DRIVE_COMBO, &CSetupDlg::OnDriveSelEndOk),
       OnParamMessage<CSetupDlg>(WM_RUN_PROGRESS, &CSetupDlg::OnRunProgress),
+      OnParamMessage<CSetupDlg>(WM_RUN_MESSAGE, &CSetupDlg::OnRunMessage),
   };
   static const MessageMap map = {CDialog::ThisMessageMap(), entries, sizeof entries / sizeof entries[0]};
   return &map;
@@ -157,7 +160,7 @@ int CSetupDlg::CheckDiskSpace(long requiredKB, CString driveRoot) {
 
 void CSetupDlg::OnOK() {
   // One run at a time.
-  if (m_bRunning.load() != 0) {
+  if (RunInProgress()) {
     AfxMessageBox(TEXT_ALREADY_RUNNING, MB_OK);
     return;
   }
@@ -205,14 +208,14 @@ int CSetupDlg::StartMonitor() {
   m_monitorArgs.pBtnCancel = &m_btnCancel;
   m_monitorArgs.pClaim = &m_runClaim;
   // The flag is 1 before the monitor can reach its own clearing step.
-  m_runClaim.Start();
-  m_bRunning = 1;
+  m_runGate.Started();
   DWORD threadId = 0;
   m_hMonitorThread = ::CreateThread(nullptr, 0, &MonitorThreadProc, &m_monitorArgs, 0, &threadId);
   if (m_hMonitorThread == nullptr) {
-    // The unpacker, already started, runs on unwatched.
-    m_bRunning = 0;
-    m_runClaim.Abandon();
+    // The unpacker, already started, runs on unwatched: it stays the run in
+    // progress, so that no second unpacker starts over it and Cancel can
+    // still kill it.
+    m_runGate.Unwatched();
     AfxMessageBox(TEXT_THREAD_FAILED, MB_OK);
     return 0;
   }
@@ -224,8 +227,18 @@ LRESULT CSetupDlg::OnRunProgress(WPARAM position, LPARAM /*unused*/) {
   return 0;
 }
 
+LRESULT CSetupDlg::OnRunMessage(WPARAM /*unused*/, LPARAM text) {
+  AfxMessageBox(reinterpret_cast<const char*>(text), MB_OK);
+  return 0;
+}
+
+bool CSetupDlg::RunInProgress() {
+  Win32UnpackerProcess unpacker(m_procInfo.hProcess);
+  return m_runGate.InProgress(unpacker);
+}
+
 void CSetupDlg::OnCancel() {
-  if (m_bRunning.load() == 0) {
+  if (!RunInProgress()) {
     CDialog::OnCancel();
     return;
   }
@@ -237,7 +250,7 @@ int CSetupDlg::KillUnpacker() {
   Win32UnpackerProcess unpacker(m_procInfo.hProcess);
   switch (KillRun(unpacker, m_runClaim)) {
     case KillOutcome::kKilled:
-      m_bRunning = 0;
+      m_runGate.Killed();
       return 1;
     case KillOutcome::kCannotTerminate:
       AfxMessageBox(TEXT_CANNOT_TERMINATE, MB_OK);
@@ -249,14 +262,45 @@ int CSetupDlg::KillUnpacker() {
   return 0;
 }
 
+namespace {
+
+// The wait for a run's monitor on Windows: the monitor's thread, and the
+// messages it sends the screen meanwhile.
+class Win32MonitorWait : public MonitorWaitPort {
+ public:
+  explicit Win32MonitorWait(HANDLE monitor) : m_monitor(monitor) {}
+  MonitorWaitStep Wait() override {
+    switch (::MsgWaitForMultipleObjects(1, &m_monitor, FALSE, INFINITE, QS_SENDMESSAGE)) {
+      case WAIT_OBJECT_0:
+        return MonitorWaitStep::kMonitorEnded;
+      case WAIT_OBJECT_0 + 1:
+        return MonitorWaitStep::kMessagesSent;
+      default:
+        return MonitorWaitStep::kFailed;
+    }
+  }
+  void HandleSentMessages() override {
+    MSG message;
+    ::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+
+ private:
+  HANDLE m_monitor;
+};
+
+}  // namespace
+
 void CSetupDlg::ReleaseEndedRun() {
   if (m_hMonitorThread != nullptr) {
     // The monitor is past its last message or stopping after a kill; it may
-    // still be sending the screen a bar position, so handle sent messages
-    // while waiting.
-    while (::MsgWaitForMultipleObjects(1, &m_hMonitorThread, FALSE, INFINITE, QS_SENDMESSAGE) != WAIT_OBJECT_0) {
-      MSG message;
-      ::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    // still be sending the screen a bar position.
+    Win32MonitorWait wait(m_hMonitorThread);
+    if (!WaitForMonitorEnd(wait)) {
+      // Whether the monitor still reads the record is unknown: leave its
+      // handles open rather than close them under it, and forget them.
+      m_hMonitorThread = nullptr;
+      m_procInfo = PROCESS_INFORMATION{};
+      return;
     }
     ::CloseHandle(m_hMonitorThread);
     m_hMonitorThread = nullptr;

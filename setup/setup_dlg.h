@@ -11,6 +11,7 @@
 #include "platform/win32_disk_queries.h"
 #include "run/monitor_args.h"
 #include "run/run_claim.h"
+#include "run/run_gate.h"
 #include "setup/browsing.h"
 
 class CSetupDlg : public CDialog, private BrowsingScreen {
@@ -46,6 +47,11 @@ class CSetupDlg : public CDialog, private BrowsingScreen {
   int KillUnpacker();
   // A bar position from the monitor, applied unless the run was killed.
   LRESULT OnRunProgress(WPARAM position, LPARAM unused);
+  // The monitor's closing message (lParam: its text), shown on the screen's
+  // own thread like every other box of the program, so that the screen
+  // takes no input while it is up and it stays above the screen; returns
+  // when the user has dismissed it.
+  LRESULT OnRunMessage(WPARAM unused, LPARAM text);
 
   char m_szListPath[kListPathSize];
   CString m_strCurrentDir;
@@ -80,7 +86,11 @@ class CSetupDlg : public CDialog, private BrowsingScreen {
   // messages it sends meanwhile) and closes the run's handles.
   void ReleaseEndedRun();
 
+  // True while a run is in progress, for Install and Cancel.
+  bool RunInProgress();
+
   RunClaim m_runClaim;
+  RunGate m_runGate{m_bRunning, m_runClaim};
 
   // Lives until the dialog's window and its controls are gone.
   CFont m_font;

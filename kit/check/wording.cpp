@@ -42,7 +42,7 @@ std::string Quoted(const std::string& text, size_t limit) {
 std::string QuotedLine(const std::string& line) { return Quoted(line, kQuotedLineLength); }
 
 std::string UnpackingFailedMessage() {
-  constexpr const char kCodeField[] = "%lu";
+  constexpr const char kCodeField[] = "%s";
   std::string text = TEXT_UNZIP_FAILED;
   const size_t field = text.find(kCodeField);
   if (field != std::string::npos) text.replace(field, std::strlen(kCodeField), "<code>");

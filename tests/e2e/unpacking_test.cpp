@@ -86,9 +86,10 @@ std::string FixturePath(const std::string& name) {
   return folder + name;
 }
 
-std::string Formatted(const char* format, unsigned long value) {
+// The failure message with the exit code as the case writes it.
+std::string FailureMessage(const char* code) {
   char text[256];
-  std::snprintf(text, sizeof text, format, value);
+  std::snprintf(text, sizeof text, TEXT_UNZIP_FAILED, code);
   return text;
 }
 
@@ -439,20 +440,25 @@ TEST_F(Unpacking, MissingUnpackerIsReported) {
   ExpectClosedBy(&PressCancel, setup);
 }
 
-class FailedUnpacker : public Unpacking, public testing::WithParamInterface<unsigned long> {};
+struct FailedUnpackerCase {
+  unsigned long code;
+  const char* shown;  // the code as the message writes it
+};
+
+class FailedUnpacker : public Unpacking, public testing::WithParamInterface<FailedUnpackerCase> {};
 
 // An unpacker that ends with another code than 0 is a failed installation:
 // the code is reported, the bar stays where it stood, the button keeps
 // "Cancel", and the run is over, so Cancel closes the screen.
 TEST_P(FailedUnpacker, CodeIsReported) {
-  const unsigned long code = GetParam();
+  const unsigned long code = GetParam().code;
   // Running a while, so that the bar has left 0.
   LayOut(Options().fakeUnzip, "sleep_ms=400\r\nexit_code=" + std::to_string(code) + "\r\n");
   const HWND setup = Open();
   ASSERT_NE(setup, nullptr);
   ASSERT_TRUE(Install(setup, Target()));
   const std::optional<MessageBoxOnScreen> failure =
-      ExpectMessageBox(m_program, Formatted(TEXT_UNZIP_FAILED, code), {IDOK});
+      ExpectMessageBox(m_program, FailureMessage(GetParam().shown), {IDOK});
   ASSERT_TRUE(failure.has_value());
   const int stood = ProgressPosition(setup);
   EXPECT_NE(stood, kBarFull);
@@ -463,7 +469,8 @@ TEST_P(FailedUnpacker, CodeIsReported) {
 }
 
 // 3: an unpacker's own error; 3221225477: the code of a crashed process.
-INSTANTIATE_TEST_SUITE_P(Unpacking, FailedUnpacker, testing::Values(3ul, 3221225477ul));
+INSTANTIATE_TEST_SUITE_P(Unpacking, FailedUnpacker,
+                         testing::Values(FailedUnpackerCase{3, "3"}, FailedUnpackerCase{3221225477ul, "0xC0000005"}));
 
 // ---- cancel, kill and install during a run ----------------------------------
 
@@ -520,7 +527,9 @@ TEST_F(Unpacking, NoToTheKillQuestionLetsTheRunGoOn) {
   EXPECT_TRUE(WaitUntil([&] { return ControlText(setup, IDCANCEL) == TEXT_CLOSE; }, kWindowWaitMs));
 }
 
-// The unpacker ends by itself while the question is open: Yes then kills
+// The unpacker ends by itself while the question is open: "Installed
+// successfully" comes over the question (owned by it, so above it) and holds
+// the screen; answered, it leaves the question open, and Yes then kills
 // nothing and reports no kill; the run's own end stands.
 TEST_F(Unpacking, YesAfterANaturalEndReportsNoKill) {
   Unpacker unpacker;
@@ -534,13 +543,17 @@ TEST_F(Unpacking, YesAfterANaturalEndReportsNoKill) {
   std::optional<MessageBoxOnScreen> done;
   ASSERT_TRUE(WaitUntil([&] { return (done = MessageBoxWithText(m_program.ProcessId(), TEXT_INSTALLED)).has_value(); },
                         kWindowWaitMs))
-      << "no \"" << TEXT_INSTALLED << "\" beside the question; the program shows "
+      << "no \"" << TEXT_INSTALLED << "\" over the question; the program shows "
       << DescribeWindows(m_program.ProcessId());
+  EXPECT_EQ(::GetWindow(done->window, GW_OWNER), question->window) << "the message is not above the question";
+  EXPECT_FALSE(::IsWindowEnabled(setup)) << "the setup screen takes input under the boxes";
+  ASSERT_TRUE(AnswerAndWait(*done, IDOK));
+  ASSERT_TRUE(::IsWindow(question->window)) << "the question was swallowed";
+  EXPECT_FALSE(::IsWindowEnabled(setup)) << "the setup screen takes input under the question";
   ASSERT_TRUE(AnswerAndWait(*question, IDYES));
   ::Sleep(kQuietMs);
   EXPECT_FALSE(MessageBoxWithText(m_program.ProcessId(), TEXT_KILLED).has_value());
 
-  ASSERT_TRUE(AnswerAndWait(*done, IDOK));
   EXPECT_TRUE(WaitUntil([&] { return ControlText(setup, IDCANCEL) == TEXT_CLOSE; }, kWindowWaitMs));
   EXPECT_EQ(unpacker.ExitCode(), std::optional<DWORD>(0));
   ExpectClosedBy(&PressCancel, setup);

@@ -88,8 +88,12 @@ TEST(Monitor, ANonzeroExitIsAFailureWithItsCodeAndLeavesBarAndButton) {
   };
   const Case cases[] = {
       {9, "Installation failed: unzip ended with exit code 9"},
-      {0xC0000005UL, "Installation failed: unzip ended with exit code 3221225477"},
-      {4294966297UL, "Installation failed: unzip ended with exit code 4294966297"},
+      {0x7FFFFFFFUL, "Installation failed: unzip ended with exit code 2147483647"},
+      // Codes from 0x80000000 on are status codes (a crash, a kill), written
+      // in hexadecimal as Windows writes them.
+      {0x80000000UL, "Installation failed: unzip ended with exit code 0x80000000"},
+      {0xC0000005UL, "Installation failed: unzip ended with exit code 0xC0000005"},
+      {4294966297UL, "Installation failed: unzip ended with exit code 0xFFFFFC19"},
   };
   for (const Case& c : cases) {
     MonitorRun run(2, WaitOutcome::kEnded, c.exitCode);

@@ -161,6 +161,7 @@ TEST_F(LicenceDialogInside, ScreenFontOnTextsAndButtonsTemplateFontOnTheLicenceT
     const LOGFONTA licence = FontOf(::GetDlgItem(window, IDC_LICENSE_TEXT));
     EXPECT_STREQ(licence.lfFaceName, TEXT_TEMPLATE_FONT);
     EXPECT_EQ(licence.lfHeight, -::MulDiv(kTemplateFontPoints, dpi, kPointsPerInch));
+    EXPECT_EQ(licence.lfCharSet, DEFAULT_CHARSET) << "the template's font takes the system's character set";
   });
 }
 

@@ -1,0 +1,66 @@
+#include "run/run_gate.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+namespace {
+
+struct FakeUnpacker : UnpackerProcess {
+  bool Terminate(unsigned int /*exitCode*/) override {
+    ended = true;
+    return true;
+  }
+  bool HasEnded() override { return ended; }
+  bool ended = false;
+};
+
+struct Screen {
+  std::atomic<int> running{0};
+  RunClaim claim;
+  RunGate gate{running, claim};
+  FakeUnpacker unpacker;
+};
+
+// A run whose monitor could not be created: the unpacker it started runs
+// on unwatched. It stays the run in progress — Install must not start a
+// second unpacker over it — and Cancel's kill still reaches it.
+TEST(RunGate, AnUnwatchedRunStaysInProgressAndKillable) {
+  Screen screen;
+  screen.gate.Started();
+  screen.gate.Unwatched();
+  EXPECT_TRUE(screen.gate.InProgress(screen.unpacker));
+  EXPECT_TRUE(screen.gate.InProgress(screen.unpacker)) << "asking again changes nothing";
+
+  ASSERT_EQ(KillRun(screen.unpacker, screen.claim), KillOutcome::kKilled);
+  screen.gate.Killed();
+  EXPECT_FALSE(screen.gate.InProgress(screen.unpacker));
+}
+
+// Once the unwatched unpacker has ended by itself, nothing runs: Cancel
+// closes the screen and Install may start anew.
+TEST(RunGate, AnUnwatchedRunIsOverOnceItsProcessHasEnded) {
+  Screen screen;
+  screen.gate.Started();
+  screen.gate.Unwatched();
+  screen.unpacker.ended = true;
+  EXPECT_FALSE(screen.gate.InProgress(screen.unpacker));
+  EXPECT_EQ(KillRun(screen.unpacker, screen.claim), KillOutcome::kAlreadyEnded) << "nothing left to kill";
+
+  screen.unpacker.ended = false;
+  screen.gate.Started();
+  EXPECT_TRUE(screen.gate.InProgress(screen.unpacker));
+}
+
+// A watched run is in progress until its monitor has cleared the flag, even
+// when its process has ended: the monitor still has its end to report.
+TEST(RunGate, AWatchedRunEndsWithItsMonitor) {
+  Screen screen;
+  screen.gate.Started();
+  screen.unpacker.ended = true;
+  EXPECT_TRUE(screen.gate.InProgress(screen.unpacker));
+  screen.running.store(0);  // the monitor, after its closing message
+  EXPECT_FALSE(screen.gate.InProgress(screen.unpacker));
+}
+
+}  // namespace
