@@ -1,0 +1,60 @@
+// The log of a run (/LOG=): plain text in the ANSI code page, one line a
+// step, each starting with the local date and time and ending in CR LF.
+// Each line goes to the file when its step happens, so a run that dies
+// leaves what happened before.
+#pragma once
+
+#include <mutex>
+#include <string>
+
+#include "framework/cstring.h"
+
+struct LocalTime {
+  int year = 0;
+  int month = 0;
+  int day = 0;
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+};
+
+// "YYYY-MM-DD HH:MM:SS text" and CR LF. A line break inside `text` becomes a
+// blank, so that each step stays on one line.
+std::string FormatLogLine(const LocalTime& time, const CString& text);
+
+// Where the lines go.
+class LogFile {
+ public:
+  virtual ~LogFile() = default;
+  // Opens `path` for appending, creating the file when it is missing; false
+  // when it cannot be opened.
+  virtual bool Open(const char* path) = 0;
+  // Writes the bytes through at once; false when they are not all written.
+  virtual bool Append(const std::string& bytes) = 0;
+};
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual LocalTime Now() = 0;
+};
+
+// The run's log. Without a file it writes nothing; lines may come from the
+// screen's thread and the run's monitor at once.
+class RunLog {
+ public:
+  RunLog() = default;
+  RunLog(LogFile& file, Clock& clock) : m_file(&file), m_clock(&clock) {}
+  RunLog(const RunLog&) = delete;
+  RunLog& operator=(const RunLog&) = delete;
+
+  void Line(const CString& text);
+  // Whether a line could not be written (every later line is still tried).
+  bool Failed() const;
+
+ private:
+  LogFile* m_file = nullptr;
+  Clock* m_clock = nullptr;
+  mutable std::mutex m_mutex;
+  bool m_failed = false;
+};
