@@ -1,0 +1,69 @@
+// The program's command line from arbitrary bytes: split as the C runtime
+// splits it, then read as switches. The split must agree with the C
+// runtime's own quoting rules: each argument, quoted by those rules and put
+// back on a command line, splits into itself again. The switches must name
+// a fault exactly when one of the arguments is not a known switch.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "unattended/argument_split.h"
+#include "unattended/switches.h"
+
+namespace {
+
+// Quotes an argument so that the C runtime gives it back unchanged: a
+// backslash run is doubled before a quote and at the end, and a quote is
+// escaped with a backslash.
+std::string Quote(const std::string& argument) {
+  std::string quoted = "\"";
+  size_t backslashes = 0;
+  for (const char ch : argument) {
+    if (ch == '\\') {
+      ++backslashes;
+      continue;
+    }
+    quoted.append(ch == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+    quoted += ch;
+    backslashes = 0;
+  }
+  quoted.append(backslashes * 2, '\\');
+  return quoted + "\"";
+}
+
+bool NamesAKnownSwitch(const std::string& argument) {
+  if (argument.empty() || (argument[0] != '/' && argument[0] != '-')) return false;
+  const size_t equals = argument.find('=');
+  std::string name = argument.substr(1, equals == std::string::npos ? std::string::npos : equals - 1);
+  for (char& ch : name) {
+    if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+  }
+  return name == "S" || name == "?" || name == "HELP" || name == "DIR" || name == "LOG";
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  // A command line is a C string: it ends at its first NUL.
+  const std::string line(reinterpret_cast<const char*>(data), size);
+  const SplitArguments split = SplitCommandLine(line.c_str());
+
+  std::string requoted = "Install.exe";
+  for (const CString& argument : split.arguments) requoted += " " + Quote(argument.str());
+  const SplitArguments again = SplitCommandLine(requoted.c_str());
+  if (again.arguments.size() != split.arguments.size()) std::abort();
+  for (size_t i = 0; i < split.arguments.size(); ++i) {
+    if (again.arguments[i] != split.arguments[i]) std::abort();
+  }
+
+  const Switches switches = ParseSwitches(split.arguments);
+  bool anyUnknown = false;
+  for (const CString& argument : split.arguments) anyUnknown = anyUnknown || !NamesAKnownSwitch(argument.str());
+  if (anyUnknown && switches.error == SwitchError::kNone) std::abort();
+  if ((switches.error == SwitchError::kNone) != DescribeSwitchError(switches).IsEmpty()) std::abort();
+  if (switches.hasFolder && switches.folder.IsEmpty()) std::abort();
+  if (switches.hasLog && switches.logPath.IsEmpty()) std::abort();
+  UsageText("Install.exe", switches);
+  return 0;
+}
