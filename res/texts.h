@@ -122,6 +122,7 @@
 #define TEXT_LOG_UNPACKER_NOT_STARTED "unpacker could not be started (system error %lu)"
 #define TEXT_LOG_UNPACKER_ENDED "unpacker ended with exit code %lu"
 #define TEXT_LOG_UNPACKER_NOT_WATCHED "unpacker cannot be watched (system error %lu)"
+#define TEXT_LOG_MONITOR_NOT_WATCHED "unpacker cannot be watched: it did not start, or its end cannot be read"
 #define TEXT_LOG_RESULT "result: exit code %d, %s"
 #define TEXT_LOG_PROGRAM_ENDS "program ends, exit code %d"
 
