@@ -1,4 +1,5 @@
-# Cross build for 64-bit Windows (the build that runs under Wine here) with the posix-thread variants of mingw-w64
+# Cross build for 64-bit Windows, which stands in for the shipped 32-bit build
+# where a machine runs no 32-bit code; the posix-thread variants of mingw-w64
 # (GoogleTest needs std::mutex, which the win32 thread model lacks).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)

@@ -51,12 +51,8 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
     auto* dialog = reinterpret_cast<CDialog*>(lParam);
     ::SetWindowLongPtrA(window, DWLP_USER, lParam);
     dialog->m_hWnd = window;
-    try {
-      dialog->CenterWindow();
-      return dialog->OnInitDialog();
-    } catch (...) {
-      return TRUE;
-    }
+    dialog->CenterWindow();
+    return dialog->OnInitDialog();
   }
   auto* dialog = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(window, DWLP_USER));
   if (dialog == nullptr) return FALSE;  // messages before WM_INITDIALOG
@@ -71,15 +67,10 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
 INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   m_defaultRequested = false;
   LRESULT result = 0;
-  bool handled = false;
-  try {
-    handled = DispatchMessageMap(message, wParam, lParam, result);
-    // Commands the dialog does not handle go on to the application (help).
-    if (!handled && message == WM_COMMAND && AfxGetApp() != nullptr) {
-      handled = AfxGetApp()->DispatchMessageMap(message, wParam, lParam, result);
-    }
-  } catch (...) {
-    handled = false;
+  bool handled = DispatchMessageMap(message, wParam, lParam, result);
+  // Commands the dialog does not handle go on to the application (help).
+  if (!handled && message == WM_COMMAND && AfxGetApp() != nullptr) {
+    handled = AfxGetApp()->DispatchMessageMap(message, wParam, lParam, result);
   }
   if (!handled || m_defaultRequested) return FALSE;
   // A few messages return their result straight from a dialog procedure.

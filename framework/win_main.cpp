@@ -4,9 +4,5 @@
 #include "framework/win_app.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int /*show*/) {
-  try {
-    return AfxWinMain(instance);
-  } catch (...) {
-    return -1;
-  }
+  return AfxWinMain(instance);
 }

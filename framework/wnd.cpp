@@ -1,14 +1,13 @@
 #include "framework/wnd.h"
 
-#include <string>
-
 #include "framework/data_exchange.h"
 
 CString WindowText(HWND window) {
   const int length = ::GetWindowTextLengthA(window);
-  std::string buffer(static_cast<size_t>(length) + 1, '\0');
-  const int copied = ::GetWindowTextA(window, &buffer[0], length + 1);
-  return CString(buffer.c_str(), copied < 0 ? 0 : copied);
+  CString text;
+  const int copied = ::GetWindowTextA(window, text.GetBufferSetLength(length), length + 1);
+  text.ReleaseBuffer(copied < 0 ? 0 : copied);
+  return text;
 }
 
 void CWnd::GetWindowText(CString& text) const { text = WindowText(m_hWnd); }

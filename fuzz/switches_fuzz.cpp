@@ -32,6 +32,13 @@ std::string Quote(const std::string& argument) {
   return quoted + "\"";
 }
 
+std::vector<std::string> ArgumentsOf(const char* line) {
+  CommandLineArguments split(line);
+  std::vector<std::string> arguments;
+  for (CString argument; split.Next(argument);) arguments.push_back(argument.str());
+  return arguments;
+}
+
 bool NamesAKnownSwitch(const std::string& argument) {
   if (argument.empty() || (argument[0] != '/' && argument[0] != '-')) return false;
   const size_t equals = argument.find('=');
@@ -47,19 +54,16 @@ bool NamesAKnownSwitch(const std::string& argument) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // A command line is a C string: it ends at its first NUL.
   const std::string line(reinterpret_cast<const char*>(data), size);
-  const SplitArguments split = SplitCommandLine(line.c_str());
+  const std::vector<std::string> arguments = ArgumentsOf(line.c_str());
 
   std::string requoted = "Install.exe";
-  for (const CString& argument : split.arguments) requoted += " " + Quote(argument.str());
-  const SplitArguments again = SplitCommandLine(requoted.c_str());
-  if (again.arguments.size() != split.arguments.size()) std::abort();
-  for (size_t i = 0; i < split.arguments.size(); ++i) {
-    if (again.arguments[i] != split.arguments[i]) std::abort();
-  }
+  for (const std::string& argument : arguments) requoted += " " + Quote(argument);
+  if (ArgumentsOf(requoted.c_str()) != arguments) std::abort();
 
-  const Switches switches = ParseSwitches(split.arguments);
+  CommandLineArguments again(line.c_str());
+  const Switches switches = ParseSwitches(again);
   bool anyUnknown = false;
-  for (const CString& argument : split.arguments) anyUnknown = anyUnknown || !NamesAKnownSwitch(argument.str());
+  for (const std::string& argument : arguments) anyUnknown = anyUnknown || !NamesAKnownSwitch(argument);
   if (anyUnknown && switches.error == SwitchError::kNone) std::abort();
   if ((switches.error == SwitchError::kNone) != DescribeSwitchError(switches).IsEmpty()) std::abort();
   if (switches.hasFolder && switches.folder.IsEmpty()) std::abort();

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 #include "kit/templates.h"
+#include "kit/whole_file.h"
 #include "package/descriptor.h"
 #include "package/licence_texts.h"
 
@@ -43,21 +43,11 @@ std::string NameProblem(const fs::path& relative) {
   return std::string();
 }
 
-bool WriteFile(const fs::path& path, const std::string& bytes, std::string& error) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  if (!out) error = "cannot write " + path.string();
-  return static_cast<bool>(out);
-}
-
-// Copies `source` to `target` unless they are the same file.
+// Copies `source` to `target` whole, unless they are the same file.
 bool CopyFile(const fs::path& source, const fs::path& target, std::string& error) {
   std::error_code code;
   if (fs::exists(target, code) && fs::equivalent(source, target, code)) return true;
-  fs::copy_file(source, target, fs::copy_options::overwrite_existing, code);
-  if (code) error = "cannot copy " + source.string() + " to " + target.string() + ": " + code.message();
-  return !code;
+  return CopyWholeFile(source, target, error);
 }
 
 struct PackageFile {
@@ -72,10 +62,10 @@ bool PlaceFile(const PackageFile& file, const fs::path& outDir, BuildResult& res
   if (!file.given.empty()) {
     if (!CopyFile(file.given, target, result.error)) return false;
     result.notes.push_back("copied " + file.given + " to " + target.string());
-  } else if (fs::exists(target, ignored)) {
+  } else if (fs::is_regular_file(target, ignored)) {
     result.notes.push_back("kept " + target.string());
   } else if (file.templateText != nullptr) {
-    if (!WriteFile(target, file.templateText, result.error)) return false;
+    if (!WriteWholeFile(target, file.templateText, result.error)) return false;
     result.notes.push_back("wrote the template " + target.string() + ": replace its placeholder texts");
   } else {
     result.notes.push_back("no " + file.targetName + " given: the package lacks it");
@@ -165,16 +155,22 @@ BuildResult BuildPackage(const BuildOptions& options) {
   const fs::path outDir = options.outDir;
   fs::create_directories(outDir, ignored);
   if (!fs::is_directory(outDir, ignored)) return Refuse(BuildStatus::kFailed, "cannot create " + options.outDir);
+  for (const std::string& partial : RemovePartialFiles(outDir)) {
+    result.notes.push_back("removed " + (outDir / partial).string() + ", left by a build that did not end");
+  }
 
   const std::string archiveName = options.name + kArchiveExtension;
   const fs::path archivePath = outDir / archiveName;
-  if (!WriteArchive(archivePath.string(), entries, error)) return Refuse(BuildStatus::kFailed, error);
+  const auto writeArchive = [&entries](const fs::path& partial, std::string& writeError) {
+    return WriteArchive(partial.string(), entries, writeError);
+  };
+  if (!WriteWhole(archivePath, writeArchive, error)) return Refuse(BuildStatus::kFailed, error);
   result.notes.push_back("wrote " + archivePath.string() + " (" + std::to_string(entries.size()) + " entries)");
 
   const std::string sizeLine = kSizeKey + std::to_string(result.sizeKB);
   const std::string descriptor = kArchiveKey + archiveName + kLineEnd + sizeLine + kLineEnd;
   const fs::path descriptorPath = outDir / (options.name + kDescriptorExtension);
-  if (!WriteFile(descriptorPath, descriptor, error)) return Refuse(BuildStatus::kFailed, error);
+  if (!WriteWholeFile(descriptorPath, descriptor, error)) return Refuse(BuildStatus::kFailed, error);
   result.notes.push_back("wrote " + descriptorPath.string() + " (" + sizeLine + ")");
 
   const PackageFile files[] = {

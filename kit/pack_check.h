@@ -19,6 +19,11 @@ enum class Severity {
 // Every problem the check knows. Each has a stable code, printed with it.
 enum class ProblemKind {
   kProgramMissing,
+  kProgramNotPe,
+  kProgramTruncated,
+  kProgram64Bit,
+  kProgramNotX86,
+  kProgramConsole,
   kDescriptorMissing,
   kArchiveKeyMissing,
   kArchiveKeyCase,
@@ -33,6 +38,11 @@ enum class ProblemKind {
   kSizeNegative,
   kSizeTooSmall,
   kUnpackerMissing,
+  kUnpackerNotPe,
+  kUnpackerTruncated,
+  kUnpacker64Bit,
+  kUnpackerNotX86,
+  kUnpackerGui,
   kArchiveUnreadable,
   kArchiveUnsafeEntry,
   kCommandTooLong,

@@ -1,7 +1,6 @@
 #include "package/text_mode_reader.h"
 
 #include <cstring>
-#include <string>
 
 namespace {
 constexpr int kEndOfFileByte = 0x1A;
@@ -53,15 +52,15 @@ int TextModeReader::NextChar() {
 }
 
 bool TextModeReader::ReadPiece(CString& piece) {
-  std::string raw;
-  const size_t limit = static_cast<size_t>(m_bufferSize - 1);
-  while (raw.size() < limit) {
+  CString raw;
+  const int limit = m_bufferSize - 1;
+  while (raw.GetLength() < limit) {
     const int ch = NextChar();
     if (ch < 0) break;
-    raw.push_back(static_cast<char>(ch));
+    raw += static_cast<char>(ch);
     if (ch == '\n') break;
   }
-  if (raw.empty()) return false;
-  piece = CString(raw.c_str());  // the text ends at the first NUL, as in a C buffer
+  if (raw.IsEmpty()) return false;
+  piece = raw.c_str();  // the text ends at the first NUL, as in a C buffer
   return true;
 }

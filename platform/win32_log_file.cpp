@@ -11,11 +11,11 @@ bool Win32LogFile::Open(const char* path) {
   return m_file != INVALID_HANDLE_VALUE;
 }
 
-bool Win32LogFile::Append(const std::string& bytes) {
+bool Win32LogFile::Append(const CString& bytes) {
   if (m_file == INVALID_HANDLE_VALUE) return false;
+  const DWORD size = static_cast<DWORD>(bytes.GetLength());
   DWORD written = 0;
-  return ::WriteFile(m_file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-         written == bytes.size();
+  return ::WriteFile(m_file, bytes.c_str(), size, &written, nullptr) && written == size;
 }
 
 LocalTime Win32LocalClock::Now() {

@@ -19,7 +19,7 @@ class Win32LogFile : public LogFile {
   bool Open(const char* path) override;
   // One write for the whole line: it goes to the system at once, so a run
   // that dies afterwards leaves it in the file.
-  bool Append(const std::string& bytes) override;
+  bool Append(const CString& bytes) override;
 
  private:
   HANDLE m_file = INVALID_HANDLE_VALUE;

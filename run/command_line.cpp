@@ -1,7 +1,6 @@
 #include "run/command_line.h"
 
-#include <cstdio>
-
+#include "framework/format.h"
 #include "res/texts.h"
 
 namespace {
@@ -17,7 +16,7 @@ int RoomForPaths() {
 
 bool ComposeUnpackerCommand(const CString& unzipPath, const CString& archivePath, const CString& folder,
                             char (&buffer)[kCommandLineSize]) {
-  const int written = std::snprintf(buffer, sizeof buffer, TEXT_UNPACKER_COMMAND_FORMAT, unzipPath.c_str(),
+  const int written = FormatText(buffer, sizeof buffer, TEXT_UNPACKER_COMMAND_FORMAT, unzipPath.c_str(),
                                     archivePath.c_str(), folder.c_str());
   if (written < 0 || written >= kCommandLineSize) {
     buffer[0] = '\0';

@@ -1,7 +1,6 @@
 #include "run/monitor.h"
 
-#include <cstdio>
-
+#include "framework/format.h"
 #include "res/texts.h"
 
 namespace {
@@ -22,7 +21,7 @@ int RunMonitor(MonitorPort& port, RunClaim& claim, std::atomic<int>& running) {
   const bool ended = outcome == WaitOutcome::kEnded && port.UnpackerExitCode(exitCode);
   char message[kMessageSize];
   if (ended) {
-    std::snprintf(message, sizeof message, TEXT_LOG_UNPACKER_ENDED, exitCode);
+    FormatText(message, sizeof message, TEXT_LOG_UNPACKER_ENDED, exitCode);
     port.Record(message);
   } else {
     port.Record(TEXT_LOG_MONITOR_NOT_WATCHED);
@@ -32,7 +31,7 @@ int RunMonitor(MonitorPort& port, RunClaim& claim, std::atomic<int>& running) {
     port.ShowMessage(TEXT_INSTALLED);
     port.SetCancelCaption(TEXT_CLOSE);
   } else if (ended) {
-    std::snprintf(message, sizeof message, TEXT_UNZIP_FAILED, exitCode);
+    FormatText(message, sizeof message, TEXT_UNZIP_FAILED, exitCode);
     port.ShowMessage(message);
   } else {
     port.ShowMessage(TEXT_UNZIP_ERROR);

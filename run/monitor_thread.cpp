@@ -53,10 +53,5 @@ class Win32MonitorPort : public MonitorPort {
 DWORD WINAPI MonitorThreadProc(LPVOID args) {
   const MonitorArgs& record = *static_cast<const MonitorArgs*>(args);
   Win32MonitorPort port(record);
-  try {
-    return static_cast<DWORD>(RunMonitor(port, *record.pClaim, *record.pbRunning));
-  } catch (...) {
-    record.pbRunning->store(0);
-    return 0;
-  }
+  return static_cast<DWORD>(RunMonitor(port, *record.pClaim, *record.pbRunning));
 }

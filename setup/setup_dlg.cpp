@@ -1,10 +1,10 @@
 #include "setup/setup_dlg.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "framework/format.h"
 #include "package/descriptor.h"
 #include "package/program_folder.h"
 #include "platform/win32_process.h"
@@ -42,7 +42,7 @@ CSetupDlg::CSetupDlg(CWnd* parent, const ScreenOptions& options)
   if (!ReadPackageDescriptor(descriptorPath, descriptor)) {
     Record(LogDescriptorMissing(descriptorPath));
     AfxMessageBox(TEXT_CANNOT_INITIALIZE, MB_OK);
-    Record(Formatted(TEXT_LOG_DESCRIPTOR_MISSING_ENDS, EXIT_CODE_FORCED_END));
+    Record(FormatString(TEXT_LOG_DESCRIPTOR_MISSING_ENDS, EXIT_CODE_FORCED_END));
     std::exit(EXIT_CODE_FORCED_END);
   }
   Record(LogDescriptorRead(descriptorPath, descriptor));
@@ -106,7 +106,7 @@ BOOL CSetupDlg::OnInitDialog() {
   const CString root = letter + ":\\";
   std::memcpy(m_szListPath, root.c_str(), static_cast<size_t>(root.GetLength()) + 1);
   m_strCurrentDir = m_options.proposedFolder;
-  Record(Formatted(TEXT_LOG_SETUP_PROPOSES, m_strCurrentDir.c_str()));
+  Record(FormatString(TEXT_LOG_SETUP_PROPOSES, m_strCurrentDir.c_str()));
   m_listing.ListDrives(m_szListPath);
   m_strTargetDir = "";
   UpdateData(FALSE);
@@ -158,12 +158,12 @@ int CSetupDlg::CheckDiskSpace(long requiredKB, CString driveRoot) {
     case SpaceVerdict::kEnough:
       return 1;
     case SpaceVerdict::kUnknown:
-      std::snprintf(message, sizeof message, TEXT_FREE_SPACE_UNKNOWN, SizeInMegabytes(requiredKB));
+      FormatText(message, sizeof message, TEXT_FREE_SPACE_UNKNOWN, SizeInMegabytes(requiredKB));
       AfxMessageBox(message, MB_OK);
       Record(TEXT_LOG_SPACE_NOTICE);
       return 1;
     case SpaceVerdict::kNotEnough: {
-      std::snprintf(message, sizeof message, TEXT_NOT_ENOUGH_SPACE, SizeInMegabytes(requiredKB));
+      FormatText(message, sizeof message, TEXT_NOT_ENOUGH_SPACE, SizeInMegabytes(requiredKB));
       const bool quit = AfxMessageBox(message, MB_YESNO) == IDYES;
       Record(quit ? TEXT_LOG_SPACE_QUIT_YES : TEXT_LOG_SPACE_QUIT_NO);
       return quit ? 0 : 1;

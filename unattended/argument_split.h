@@ -17,14 +17,31 @@
 // backslash never escapes a quote.
 #pragma once
 
-#include <vector>
-
 #include "framework/cstring.h"
 
-struct SplitArguments {
-  CString program;        // the program's name as the line gives it, quotes removed
-  CString argumentsText;  // the line after the name and the blanks behind it, as given
-  std::vector<CString> arguments;
-};
+class CommandLineArguments {
+ public:
+  // Reads the program's name; the arguments follow one by one.
+  explicit CommandLineArguments(const char* commandLine);
 
-SplitArguments SplitCommandLine(const char* commandLine);
+  // The program's name as the line gives it, quotes removed.
+  const CString& Program() const { return m_program; }
+  // The line after the name and the blanks behind it, as given.
+  const char* ArgumentsText() const { return m_line + m_argumentsStart; }
+  // The next argument; false when there is none left.
+  bool Next(CString& argument);
+
+ private:
+  char Peek(int ahead = 0) const { return m_index + ahead < m_length ? m_line[m_index + ahead] : '\0'; }
+  bool AtEnd() const { return m_index >= m_length; }
+  // Appends the character at the reading position, one or two bytes, and
+  // steps over it.
+  void TakeCharInto(CString& text);
+  void SkipSeparators();
+
+  const char* m_line;
+  int m_length;
+  int m_index = 0;
+  int m_argumentsStart = 0;
+  CString m_program;
+};

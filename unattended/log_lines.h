@@ -8,12 +8,9 @@
 #include "package/descriptor.h"
 #include "setup/install_request.h"
 
-// printf-style formatting into a CString of any length.
-CString Formatted(const char* format, ...)
-#if defined(__GNUC__)
-    __attribute__((format(printf, 1, 2)))
-#endif
-    ;
+// A number in decimal digits (the system's C runtime may lack a 64-bit
+// conversion of its own).
+CString DecimalText(std::uint64_t value);
 
 CString LogStarted(const CString& programPath, const CString& argumentsText);
 CString LogDescriptorRead(const CString& descriptorPath, const PackageDescriptor& descriptor);

@@ -1,28 +1,48 @@
 #include "unattended/run_log.h"
 
-#include <cstdio>
+#include "framework/format.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <thread>
+#endif
 
 namespace {
+
 constexpr char kLineEnd[] = "\r\n";
 constexpr int kStampSize = 32;
+
+// Lets the other thread run; the Windows call keeps the program free of the
+// C++ runtime's thread support.
+void YieldToOtherThreads() {
+#ifdef _WIN32
+  ::SwitchToThread();
+#else
+  std::this_thread::yield();
+#endif
+}
+
 }  // namespace
 
-std::string FormatLogLine(const LocalTime& time, const CString& text) {
+CString FormatLogLine(const LocalTime& time, const CString& text) {
   char stamp[kStampSize];
-  std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d ", time.year, time.month, time.day, time.hour,
-                time.minute, time.second);
-  std::string line = stamp;
-  for (const char ch : text.str()) line += (ch == '\r' || ch == '\n') ? ' ' : ch;
+  FormatText(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d ", time.year, time.month, time.day, time.hour,
+             time.minute, time.second);
+  CString line = stamp;
+  for (int i = 0; i < text.GetLength(); ++i) {
+    const char ch = text.GetAt(i);
+    line += (ch == '\r' || ch == '\n') ? ' ' : ch;
+  }
   return line + kLineEnd;
 }
 
 void RunLog::Line(const CString& text) {
   if (m_file == nullptr) return;
-  const std::lock_guard<std::mutex> lock(m_mutex);
-  if (!m_file->Append(FormatLogLine(m_clock->Now(), text))) m_failed = true;
+  const CString line = FormatLogLine(m_clock->Now(), text);
+  while (m_writing.test_and_set(std::memory_order_acquire)) YieldToOtherThreads();
+  if (!m_file->Append(line)) m_failed = true;
+  m_writing.clear(std::memory_order_release);
 }
 
-bool RunLog::Failed() const {
-  const std::lock_guard<std::mutex> lock(m_mutex);
-  return m_failed;
-}
+bool RunLog::Failed() const { return m_failed; }

@@ -4,8 +4,7 @@
 // leaves what happened before.
 #pragma once
 
-#include <mutex>
-#include <string>
+#include <atomic>
 
 #include "framework/cstring.h"
 
@@ -20,7 +19,7 @@ struct LocalTime {
 
 // "YYYY-MM-DD HH:MM:SS text" and CR LF. A line break inside `text` becomes a
 // blank, so that each step stays on one line.
-std::string FormatLogLine(const LocalTime& time, const CString& text);
+CString FormatLogLine(const LocalTime& time, const CString& text);
 
 // Where the lines go.
 class LogFile {
@@ -30,7 +29,7 @@ class LogFile {
   // when it cannot be opened.
   virtual bool Open(const char* path) = 0;
   // Writes the bytes through at once; false when they are not all written.
-  virtual bool Append(const std::string& bytes) = 0;
+  virtual bool Append(const CString& bytes) = 0;
 };
 
 class Clock {
@@ -55,6 +54,8 @@ class RunLog {
  private:
   LogFile* m_file = nullptr;
   Clock* m_clock = nullptr;
-  mutable std::mutex m_mutex;
-  bool m_failed = false;
+  // Held while a line is written: the lines of two threads never mix. A
+  // line takes one write, so the wait is short.
+  std::atomic_flag m_writing = ATOMIC_FLAG_INIT;
+  std::atomic<bool> m_failed{false};
 };

@@ -1,5 +1,6 @@
 #include "unattended/start_up.h"
 
+#include "framework/format.h"
 #include "res/texts.h"
 #include "setup/browsing.h"
 #include "unattended/argument_split.h"
@@ -15,8 +16,9 @@ CString FileNameOf(const CString& path) { return path.Mid(path.ReverseFind('\\')
 }  // namespace
 
 int StartUp(const char* commandLine, const ProgramPlace& place, const StartUpPorts& ports) {
-  const SplitArguments split = SplitCommandLine(commandLine);
-  const Switches switches = ParseSwitches(split.arguments);
+  CommandLineArguments arguments(commandLine);
+  const CString argumentsText = arguments.ArgumentsText();
+  const Switches switches = ParseSwitches(arguments);
   const bool understood = switches.error == SwitchError::kNone;
   const auto show = [&](const CString& text) {
     if (!switches.silent) ports.screens.ShowMessage(text);
@@ -33,17 +35,17 @@ int StartUp(const char* commandLine, const ProgramPlace& place, const StartUpPor
   if (switches.hasLog) {
     const bool opened = ports.logFile.Open(switches.logPath);
     if (opened) log = &fileLog;
-    log->Line(LogStarted(place.programPath, split.argumentsText));
+    log->Line(LogStarted(place.programPath, argumentsText));
     // A command line fault is told before a log fault: it is the one to mend
     // first.
     if (understood && (!opened || log->Failed())) {
-      show(Formatted(TEXT_LOG_CANNOT_BE_WRITTEN, switches.logPath.c_str()));
+      show(FormatString(TEXT_LOG_CANNOT_BE_WRITTEN, switches.logPath.c_str()));
       return kExitCommandLine;
     }
   }
 
   if (!understood) {
-    log->Line(Formatted(TEXT_LOG_COMMAND_LINE_REFUSED, DescribeSwitchError(switches).c_str()));
+    log->Line(FormatString(TEXT_LOG_COMMAND_LINE_REFUSED, DescribeSwitchError(switches).c_str()));
     show(UsageText(FileNameOf(place.programPath), switches));
     log->Line(LogResult(kExitCommandLine));
     return kExitCommandLine;
@@ -58,6 +60,6 @@ int StartUp(const char* commandLine, const ProgramPlace& place, const StartUpPor
     return exitCode == kExitInstalled && log->Failed() ? kExitCommandLine : exitCode;
   }
   const int exitCode = ports.screens.RunScreens(folder, *log);
-  log->Line(Formatted(TEXT_LOG_PROGRAM_ENDS, exitCode));
+  log->Line(FormatString(TEXT_LOG_PROGRAM_ENDS, exitCode));
   return exitCode;
 }

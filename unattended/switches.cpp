@@ -1,8 +1,5 @@
 #include "unattended/switches.h"
 
-#include <cstdio>
-#include <string>
-
 #include "res/texts.h"
 
 namespace {
@@ -11,15 +8,16 @@ enum class SwitchName { kSilent, kFolder, kLog, kHelp, kUnknown };
 
 char UpperAscii(char ch) { return ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 'a' + 'A') : ch; }
 
-bool SameName(const std::string& given, const char* name) {
-  if (given.size() != std::char_traits<char>::length(name)) return false;
-  for (size_t i = 0; i < given.size(); ++i) {
-    if (UpperAscii(given[i]) != name[i]) return false;
+// `given` equals `name` (upper case), ASCII letters compared in any case.
+bool SameName(const CString& given, const char* name) {
+  int i = 0;
+  for (; i < given.GetLength() && name[i] != '\0'; ++i) {
+    if (UpperAscii(given.GetAt(i)) != name[i]) return false;
   }
-  return true;
+  return i == given.GetLength() && name[i] == '\0';
 }
 
-SwitchName NameOf(const std::string& name) {
+SwitchName NameOf(const CString& name) {
   if (SameName(name, SWITCH_SILENT)) return SwitchName::kSilent;
   if (SameName(name, SWITCH_FOLDER)) return SwitchName::kFolder;
   if (SameName(name, SWITCH_LOG)) return SwitchName::kLog;
@@ -32,12 +30,13 @@ class Parser {
   explicit Parser(Switches& result) : m_result(result) {}
 
   void Take(const CString& argument) {
-    const std::string& text = argument.str();
-    if (text.empty() || (text[0] != '/' && text[0] != '-')) return Fault(SwitchError::kPlainWord, argument);
-    const size_t equals = text.find('=');
-    const bool hasValue = equals != std::string::npos;
-    const std::string name = text.substr(1, hasValue ? equals - 1 : std::string::npos);
-    const CString value = hasValue ? CString(text.substr(equals + 1)) : CString();
+    if (argument.IsEmpty() || (argument.GetAt(0) != '/' && argument.GetAt(0) != '-')) {
+      return Fault(SwitchError::kPlainWord, argument);
+    }
+    const int equals = argument.Find('=');
+    const bool hasValue = equals >= 0;
+    const CString name = hasValue ? argument.Mid(1, equals - 1) : argument.Mid(1);
+    const CString value = hasValue ? argument.Mid(equals + 1) : CString();
     switch (NameOf(name)) {
       case SwitchName::kSilent:
         return Flag(m_result.silent, hasValue, argument);
@@ -96,10 +95,11 @@ const char* ErrorFormat(SwitchError error) {
 
 }  // namespace
 
-Switches ParseSwitches(const std::vector<CString>& arguments) {
+Switches ParseSwitches(CommandLineArguments& arguments) {
   Switches result;
   Parser parser(result);
-  for (const CString& argument : arguments) parser.Take(argument);
+  CString argument;
+  while (arguments.Next(argument)) parser.Take(argument);
   return result;
 }
 

@@ -8,9 +8,8 @@
 // switch given twice.
 #pragma once
 
-#include <vector>
-
 #include "framework/cstring.h"
+#include "unattended/argument_split.h"
 
 enum class SwitchError {
   kNone,
@@ -35,7 +34,8 @@ struct Switches {
   CString faultyArgument;
 };
 
-Switches ParseSwitches(const std::vector<CString>& arguments);
+// Reads every argument left in `arguments`.
+Switches ParseSwitches(CommandLineArguments& arguments);
 
 // What is wrong with the faulty argument, naming it: "Unknown switch: /X".
 // Empty when there is no error.

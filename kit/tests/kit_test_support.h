@@ -1,5 +1,6 @@
 // Helpers of the kit's tests: a temporary folder per test, files written
-// byte for byte, a package that installs as meant, and runs of the tool.
+// byte for byte, small program files, a package that installs as meant, and
+// runs of the tool.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -17,7 +19,9 @@
 #include <vector>
 
 #include "kit/pack_check.h"
+#include "kit/whole_file.h"
 #include "kit/zip_archive.h"
+#include "test_programs.h"
 
 namespace kit_test {
 
@@ -29,6 +33,12 @@ inline void WriteBytes(const fs::path& path, const std::string& bytes) {
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.close();
   ASSERT_TRUE(out.good()) << "cannot write " << path;
+}
+
+// A program file of the given shape: by default a 32-bit windowed program,
+// as NAME.exe must be; UnpackerShape() for unzip.exe.
+inline void WriteProgram(const fs::path& path, const ProgramShape& shape = ProgramShape()) {
+  WriteBytes(path, ProgramBytes(shape));
 }
 
 inline std::string ReadBytes(const fs::path& path) {
@@ -98,8 +108,8 @@ class Package {
     Archive(
         {{"maps/", ""}, {"maps/north.dat", std::string(5000, 'n')}, {"readme.txt", "ten bytes!"}, {"empty.txt", ""}});
     Write("Install.ini", "ZIPFILE:Install.zip\r\nFILESIZE:12\r\n");
-    Write("Install.exe", "MZ program");
-    Write("unzip.exe", "MZ unpacker");
+    WriteProgram(PathOf("Install.exe"));
+    WriteProgram(PathOf("unzip.exe"), UnpackerShape());
     Write("display.txt", "FIRSTLINE:Welcome\r\nSECONDLINE:  North coast charts\r\nTHIRDLINE:Support: example.org\r\n");
     Write("shrinkli.txt", "Line one\r\nLine two");
   }
@@ -141,9 +151,10 @@ inline std::string ShellQuoted(const std::string& text) {
   return quoted + "'";
 }
 
-// Runs the built tool with `args` and waits for it.
-inline ToolRun RunTool(const std::vector<std::string>& args) {
-  std::string command = ShellQuoted(SETUP_PACK_PATH);
+// Runs the built tool with `args` and waits for it; `prefix` goes before the
+// tool in the shell's command line.
+inline ToolRun RunTool(const std::vector<std::string>& args, const std::string& prefix = "") {
+  std::string command = prefix + ShellQuoted(SETUP_PACK_PATH);
   for (const std::string& arg : args) command += " " + ShellQuoted(arg);
   command += " 2>&1";
   ToolRun run;
@@ -155,6 +166,30 @@ inline ToolRun RunTool(const std::vector<std::string>& args) {
   const int wait = ::pclose(pipe);
   run.status = WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
   return run;
+}
+
+// How a run whose files may grow only to a limit ends at it: as on a full
+// disk, each write past the limit fails; or killed there, as a build killed
+// half-way.
+enum class AtFileSizeLimit { kWriteFails, kKilled };
+
+// Runs the built tool with its files limited to `limitBytes` each
+// (util-linux's prlimit sets the limit; the system sends the signal that
+// kills a process writing past it, unless the process ignores it).
+inline ToolRun RunToolWithFileSizeLimit(const std::vector<std::string>& args, std::uint64_t limitBytes,
+                                        AtFileSizeLimit atLimit) {
+  const std::string ignoreSignal = atLimit == AtFileSizeLimit::kWriteFails ? "trap '' XFSZ; " : "";
+  return RunTool(args, ignoreSignal + "exec prlimit --fsize=" + std::to_string(limitBytes) + " -- ");
+}
+
+// The names in `folder` that builds write while a file is not complete.
+inline std::vector<std::string> PartialFilesIn(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+    const std::string name = entry.path().filename().string();
+    if (name.find(kit::kPartialFileMark) != std::string::npos) names.push_back(name);
+  }
+  return names;
 }
 
 // The problem lines of the tool's output: those that start with a code.

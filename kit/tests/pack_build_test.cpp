@@ -71,8 +71,8 @@ TEST(Build, PacksTheDataFolderAndWritesItsClusterRoundedSize) {
   const fs::path data = temp.Path() / "data";
   const fs::path out = temp.Path() / "out";
   MakeData(data);
-  WriteBytes(temp.Path() / "setup.exe", "MZ program");
-  WriteBytes(temp.Path() / "unzip-build.exe", "MZ unpacker");
+  kit_test::WriteProgram(temp.Path() / "setup.exe");
+  kit_test::WriteProgram(temp.Path() / "unzip-build.exe", kit_test::UnpackerShape());
   WriteBytes(temp.Path() / "welcome.txt", "FIRSTLINE:Hello\r\nSECONDLINE:Maps\r\nTHIRDLINE:Bye\r\n");
   WriteBytes(temp.Path() / "licence.txt", "Use the maps kindly.\n");
 
@@ -103,8 +103,8 @@ TEST(Build, PacksTheDataFolderAndWritesItsClusterRoundedSize) {
   }
   EXPECT_EQ(names, kDataEntries);
 
-  EXPECT_EQ(ReadBytes(out / "Install.exe"), "MZ program");
-  EXPECT_EQ(ReadBytes(out / "unzip.exe"), "MZ unpacker");
+  EXPECT_EQ(ReadBytes(out / "Install.exe"), ReadBytes(temp.Path() / "setup.exe"));
+  EXPECT_EQ(ReadBytes(out / "unzip.exe"), ReadBytes(temp.Path() / "unzip-build.exe"));
   EXPECT_EQ(ReadBytes(out / "display.txt"), ReadBytes(temp.Path() / "welcome.txt"));
   EXPECT_EQ(ReadBytes(out / "shrinkli.txt"), ReadBytes(temp.Path() / "licence.txt"));
   const kit::CheckReport report = kit::CheckPackage(out.string(), "Install");
@@ -157,7 +157,7 @@ TEST(Build, ARebuildKeepsTheFilesItIsNotGiven) {
   const fs::path data = temp.Path() / "data";
   const fs::path out = temp.Path() / "out";
   MakeData(data);
-  WriteBytes(temp.Path() / "setup.exe", "MZ program");
+  kit_test::WriteProgram(temp.Path() / "setup.exe");
   kit::BuildOptions options;
   options.dataDir = data.string();
   options.outDir = out.string();
@@ -172,10 +172,56 @@ TEST(Build, ARebuildKeepsTheFilesItIsNotGiven) {
   const kit::BuildResult result = kit::BuildPackage(options);
   ASSERT_EQ(result.status, kit::BuildStatus::kBuilt) << result.error;
   EXPECT_EQ(ReadBytes(out / "display.txt"), "FIRSTLINE:Edited\r\n");
-  EXPECT_EQ(ReadBytes(out / "Install.exe"), "MZ program");
+  EXPECT_EQ(ReadBytes(out / "Install.exe"), ReadBytes(temp.Path() / "setup.exe"));
   EXPECT_EQ(ReadBytes(out / "shrinkli.txt"), kit::kLicenceTemplate);
   // The new byte takes a cluster of its own.
   EXPECT_EQ(result.sizeKB, static_cast<std::uint64_t>(kDataKB + 4));
+}
+
+TEST(Build, AFileThatCannotBeWrittenWholeIsNotPutInPlace) {
+  struct Case {
+    const char* what;
+    void (*breakIt)(const fs::path& out, kit::BuildOptions& options);
+    const char* target;
+  };
+  const Case cases[] = {
+      // Opens, then every read fails.
+      {"a program that cannot be read to its end",
+       [](const fs::path&, kit::BuildOptions& options) { options.programFile = "/proc/self/mem"; }, "Install.exe"},
+      {"a folder in the descriptor's place",
+       [](const fs::path& out, kit::BuildOptions&) {
+         fs::remove(out / "Install.ini");
+         WriteBytes(out / "Install.ini" / "note.txt", "x");
+       },
+       "Install.ini"},
+      {"a folder in the licence's place",
+       [](const fs::path& out, kit::BuildOptions&) {
+         fs::remove(out / "shrinkli.txt");
+         WriteBytes(out / "shrinkli.txt" / "note.txt", "x");
+       },
+       "shrinkli.txt"},
+  };
+  for (const Case& c : cases) {
+    kit_test::TempFolder temp;
+    const fs::path data = temp.Path() / "data";
+    const fs::path out = temp.Path() / "out";
+    MakeData(data);
+    kit_test::WriteProgram(temp.Path() / "setup.exe");
+    kit::BuildOptions options;
+    options.dataDir = data.string();
+    options.outDir = out.string();
+    options.programFile = (temp.Path() / "setup.exe").string();
+    ASSERT_EQ(kit::BuildPackage(options).status, kit::BuildStatus::kBuilt) << c.what;
+    const std::string before = ReadBytes(out / "Install.exe");
+
+    c.breakIt(out, options);
+    const kit::BuildResult result = kit::BuildPackage(options);
+    EXPECT_EQ(result.status, kit::BuildStatus::kFailed) << c.what;
+    EXPECT_NE(result.error.find(c.target), std::string::npos) << c.what << ": " << result.error;
+    // The program of the earlier build stays whole.
+    EXPECT_EQ(ReadBytes(out / "Install.exe"), before) << c.what;
+    EXPECT_EQ(kit_test::PartialFilesIn(out), std::vector<std::string>()) << c.what;
+  }
 }
 
 TEST(Build, RefusesWhatCannotMakeAPackage) {

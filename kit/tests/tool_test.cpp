@@ -1,6 +1,7 @@
 // The built tool: its exit status, its output and its usage errors.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -37,12 +38,26 @@ TEST(Tool, CheckPrintsTheSummaryAndExitsWithTheVerdict) {
   EXPECT_EQ(lines[1].rfind("W-WELCOME-MISSING: ", 0), 0u) << lines[1];
 }
 
+TEST(Tool, CheckNamesA64BitUnpackerAndExitsWithOne) {
+  kit_test::TempFolder temp;
+  Package package(temp.Path());
+  kit_test::WriteProgram(package.PathOf("unzip.exe"), kit_test::UnpackerShape().X64());
+  const kit_test::ToolRun run = RunTool({"check", package.Dir().string()});
+  EXPECT_EQ(run.status, kit::kExitHasProblems) << run.output;
+  EXPECT_EQ(kit_test::ProblemLines(run.output),
+            std::vector<std::string>{
+                "E-UNZIP-64BIT: unzip.exe is a 64-bit program (machine x64, PE32+ header) | end user: on 32-bit "
+                "Windows: after Install: \"Error in executing unzip command\", and nothing is installed | fix: copy a "
+                "32-bit console build of the unpacker into the folder as unzip.exe (setup-pack build --unzip EXE)"})
+      << run.output;
+}
+
 TEST(Tool, BuildExitsWithTheStatusOfItsCheck) {
   kit_test::TempFolder temp;
   const fs::path data = temp.Path() / "data";
   kit_test::WriteBytes(data / "maps" / "north.dat", "north");
-  kit_test::WriteBytes(temp.Path() / "setup.exe", "MZ");
-  kit_test::WriteBytes(temp.Path() / "unzip.exe", "MZ");
+  kit_test::WriteProgram(temp.Path() / "setup.exe");
+  kit_test::WriteProgram(temp.Path() / "unzip.exe", kit_test::UnpackerShape());
   kit_test::WriteBytes(temp.Path() / "welcome.txt", "FIRSTLINE:Hi\nSECONDLINE:Maps\nTHIRDLINE:Bye\n");
   kit_test::WriteBytes(temp.Path() / "licence.txt", "Licence\n");
   const std::string out = (temp.Path() / "out").string();
@@ -62,6 +77,36 @@ TEST(Tool, BuildExitsWithTheStatusOfItsCheck) {
   kit_test::WriteBytes(data / "a:b", "x");
   const kit_test::ToolRun failed = RunTool({"build", data.string(), bare});
   EXPECT_EQ(failed.status, kit::kExitHasProblems) << failed.output;
+}
+
+TEST(Tool, ABuildThatRunsOutOfSpaceOrIsKilledLeavesNoProgramALaterBuildKeeps) {
+  constexpr std::uint32_t kProgramCode = 256 * 1024;
+  constexpr std::uint64_t kFileSizeLimit = 64 * 1024;
+  kit_test::ProgramShape large;
+  large.sections = {{".text", kit_test::ProgramShape::kFirstSectionOffset, kProgramCode}};
+  for (const kit_test::AtFileSizeLimit atLimit :
+       {kit_test::AtFileSizeLimit::kWriteFails, kit_test::AtFileSizeLimit::kKilled}) {
+    const bool killed = atLimit == kit_test::AtFileSizeLimit::kKilled;
+    kit_test::TempFolder temp;
+    const fs::path data = temp.Path() / "data";
+    const fs::path out = temp.Path() / "out";
+    kit_test::WriteBytes(data / "north.dat", "north");
+    kit_test::WriteProgram(temp.Path() / "setup.exe", large);
+
+    const kit_test::ToolRun cut = kit_test::RunToolWithFileSizeLimit(
+        {"build", data.string(), out.string(), "--program", (temp.Path() / "setup.exe").string()}, kFileSizeLimit,
+        atLimit);
+    EXPECT_EQ(cut.status, killed ? -1 : kit::kExitHasProblems) << cut.output;
+    EXPECT_FALSE(fs::exists(out / "Install.exe")) << cut.output;
+    EXPECT_EQ(kit_test::PartialFilesIn(out),
+              killed ? std::vector<std::string>{"Install.exe.setup-pack-part"} : std::vector<std::string>())
+        << cut.output;
+
+    const kit_test::ToolRun rebuild = RunTool({"build", data.string(), out.string()});
+    EXPECT_EQ(rebuild.output.find("kept"), std::string::npos) << rebuild.output;
+    EXPECT_NE(rebuild.output.find("E-PROGRAM-MISSING: "), std::string::npos) << rebuild.output;
+    EXPECT_EQ(kit_test::PartialFilesIn(out), std::vector<std::string>()) << rebuild.output;
+  }
 }
 
 TEST(Tool, WrongUsageExitsWithTwo) {

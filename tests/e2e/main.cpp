@@ -26,6 +26,31 @@ constexpr char kFakeUnzipArgument[] = "--fake-unzip=";
 constexpr char kUnzipArgument[] = "--unzip=";
 constexpr char kFixturesArgument[] = "--fixtures=";
 
+// "i386" or "x86-64" from the program's PE header, so that the output names
+// which build it tested.
+std::string MachineOf(const std::string& path) {
+  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return "unreadable";
+  IMAGE_DOS_HEADER dos = {};
+  IMAGE_FILE_HEADER header = {};
+  DWORD signature = 0;
+  DWORD read = 0;
+  bool ok = ::ReadFile(file, &dos, sizeof dos, &read, nullptr) && read == sizeof dos &&
+            ::SetFilePointer(file, dos.e_lfanew, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
+            ::ReadFile(file, &signature, sizeof signature, &read, nullptr) && signature == IMAGE_NT_SIGNATURE &&
+            ::ReadFile(file, &header, sizeof header, &read, nullptr) && read == sizeof header;
+  ::CloseHandle(file);
+  if (!ok) return "not a PE image";
+  switch (header.Machine) {
+    case IMAGE_FILE_MACHINE_I386:
+      return "i386";
+    case IMAGE_FILE_MACHINE_AMD64:
+      return "x86-64";
+    default:
+      return "another machine";
+  }
+}
+
 bool TakeValue(const char* argument, const char* name, std::string& value) {
   const size_t length = std::strlen(name);
   if (std::strncmp(argument, name, length) != 0) return false;
@@ -59,6 +84,10 @@ int main(int argc, char** argv) {
   if (::GetFileAttributesA(options.program.c_str()) == INVALID_FILE_ATTRIBUTES) {
     return Usage(("no program at " + options.program).c_str());
   }
+  std::cout << "e2e_driver: the program under test is " << options.program << " (" << MachineOf(options.program)
+            << ")";
+  if (!options.unzip.empty()) std::cout << ", the genuine unpacker " << options.unzip << " (" << MachineOf(options.unzip) << ")";
+  std::cout << std::endl;
   if (!options.demo.empty()) return e2e::RunDemo();
   return RUN_ALL_TESTS();
 }

@@ -10,16 +10,16 @@
 
 namespace {
 
-std::vector<std::string> Texts(const std::vector<CString>& arguments) {
+std::vector<std::string> ArgumentsOf(const std::string& line) {
+  CommandLineArguments arguments(line.c_str());
   std::vector<std::string> texts;
-  for (const CString& argument : arguments) texts.push_back(argument.str());
+  for (CString argument; arguments.Next(argument);) texts.push_back(argument.str());
   return texts;
 }
 
 TEST(ArgumentSplit, ArgumentsAsTheCRuntimeSplitsThem) {
   for (const ArgumentSplitCase& c : ArgumentSplitCases()) {
-    const SplitArguments split = SplitCommandLine(("Install.exe " + std::string(c.arguments)).c_str());
-    EXPECT_EQ(Texts(split.arguments), c.expected) << c.what << ": " << c.arguments;
+    EXPECT_EQ(ArgumentsOf("Install.exe " + std::string(c.arguments)), c.expected) << c.what << ": " << c.arguments;
   }
 }
 
@@ -41,12 +41,14 @@ TEST(ArgumentSplit, ProgramNameTakesNoEscapesAndTheRestIsKeptAsGiven) {
       {"", "", "", {}},
   };
   for (const Case& c : cases) {
-    const SplitArguments split = SplitCommandLine(c.line);
-    EXPECT_EQ(split.program.str(), c.program) << c.line;
-    EXPECT_EQ(split.argumentsText.str(), c.argumentsText) << c.line;
-    EXPECT_EQ(Texts(split.arguments), c.arguments) << c.line;
+    const CommandLineArguments split(c.line);
+    EXPECT_EQ(split.Program().str(), c.program) << c.line;
+    EXPECT_STREQ(split.ArgumentsText(), c.argumentsText) << c.line;
+    EXPECT_EQ(ArgumentsOf(c.line), c.arguments) << c.line;
   }
-  EXPECT_TRUE(SplitCommandLine(nullptr).arguments.empty());
+  CommandLineArguments none(nullptr);
+  CString argument;
+  EXPECT_FALSE(none.Next(argument));
 }
 
 // Code page 932: 0x95 0x5C is one character whose second byte equals '\\'.
@@ -57,12 +59,10 @@ class ArgumentSplitDoubleByte : public testing::Test {
 };
 
 TEST_F(ArgumentSplitDoubleByte, SecondByteLikeABackslashEscapesNoQuote) {
-  const SplitArguments split = SplitCommandLine("Install.exe \"/DIR=c:\\\x95\x5C\" /S");
-  EXPECT_EQ(Texts(split.arguments), (std::vector<std::string>{"/DIR=c:\\\x95\x5C", "/S"}));
+  EXPECT_EQ(ArgumentsOf("Install.exe \"/DIR=c:\\\x95\x5C\" /S"), (std::vector<std::string>{"/DIR=c:\\\x95\x5C", "/S"}));
   // Byte by byte, the same line would escape the quote.
   dbcs::SetLeadByteRule(nullptr);
-  EXPECT_EQ(Texts(SplitCommandLine("Install.exe \"/DIR=c:\\\x95\x5C\" /S").arguments),
-            (std::vector<std::string>{"/DIR=c:\\\x95\" /S"}));
+  EXPECT_EQ(ArgumentsOf("Install.exe \"/DIR=c:\\\x95\x5C\" /S"), (std::vector<std::string>{"/DIR=c:\\\x95\" /S"}));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstring>
 #include <string>
 
 #include "framework/dbcs.h"
@@ -80,6 +81,54 @@ TEST(CStringSubstrings, OutOfRangeArgumentsAreClamped) {
   for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
     EXPECT_EQ(cases[i].actual.str(), cases[i].expected) << "case " << i;
   }
+}
+
+// The text lives in a buffer of the string's own: copies are independent,
+// a text taken from the string itself survives the buffer's growth, and a
+// buffer handed to a system call comes back as the text written into it.
+TEST(CStringBuffer, CopiesMovesAndTextsFromItself) {
+  CString a("path");
+  CString b = a;
+  b += "\\more";
+  EXPECT_EQ(a.str(), "path");
+  EXPECT_EQ(b.str(), "path\\more");
+
+  CString moved = static_cast<CString&&>(b);
+  EXPECT_EQ(moved.str(), "path\\more");
+  EXPECT_TRUE(b.IsEmpty());
+  EXPECT_STREQ(b.c_str(), "");
+
+  CString self("abc");
+  for (int i = 0; i < 12; ++i) self += self;  // grows from its own text, many times over
+  EXPECT_EQ(self.GetLength(), 3 << 12);
+  EXPECT_EQ(self.Mid(3 * 4095).str(), "abc");
+  CString tail("0123456789");
+  tail = tail.c_str() + 4;  // assigned from a pointer into its own buffer
+  EXPECT_EQ(tail.str(), "456789");
+
+  CString piece;
+  for (int i = 0; i < 5000; ++i) piece += static_cast<char>('a' + i % 26);
+  EXPECT_EQ(piece.GetLength(), 5000);
+  EXPECT_EQ(piece.Right(3).str(), "fgh");
+}
+
+TEST(CStringBuffer, SystemCallWritesIntoTheBuffer) {
+  CString text("old text");
+  char* buffer = text.GetBufferSetLength(20);
+  std::memcpy(buffer, "written", 7);
+  buffer[7] = '\0';
+  text.ReleaseBuffer();  // up to the first NUL
+  EXPECT_EQ(text.str(), "written");
+
+  CString counted;
+  std::memcpy(counted.GetBufferSetLength(5), "12345", 5);
+  counted.ReleaseBuffer(3);  // only what the call says it wrote
+  EXPECT_EQ(counted.str(), "123");
+
+  CString empty;
+  EXPECT_STREQ(empty.GetBufferSetLength(0), "");
+  empty.ReleaseBuffer(0);
+  EXPECT_TRUE(empty.IsEmpty());
 }
 
 TEST(CStringTrim, RemovesEverySpaceCharacterAtOneEndOnly) {

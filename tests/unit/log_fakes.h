@@ -19,10 +19,10 @@ class MemoryLogFile : public LogFile {
     opened.emplace_back(path);
     return opens;
   }
-  bool Append(const std::string& bytes) override {
+  bool Append(const CString& bytes) override {
     const int attempt = attempts++;
     if (failFrom >= 0 && attempt >= failFrom) return false;
-    writes.push_back(bytes);
+    writes.push_back(bytes.str());
     return true;
   }
 

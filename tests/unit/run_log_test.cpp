@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "tests/unit/log_fakes.h"
+#include "unattended/log_lines.h"
 
 namespace {
 
@@ -24,7 +26,15 @@ TEST(RunLog, LineHasTheLocalDateAndTimeAndEndsInCrLf) {
       // ANSI text is written byte for byte.
       {{2024, 1, 1, 0, 0, 0}, "c:\\\x95\x5C\xE9", "2024-01-01 00:00:00 c:\\\x95\x5C\xE9\r\n"},
   };
-  for (const Case& c : cases) EXPECT_EQ(FormatLogLine(c.time, c.text), c.line) << c.text;
+  for (const Case& c : cases) EXPECT_EQ(FormatLogLine(c.time, c.text).str(), c.line) << c.text;
+}
+
+TEST(RunLog, SizesBeyond32BitsAreWrittenWhole) {
+  EXPECT_EQ(DecimalText(0).str(), "0");
+  EXPECT_EQ(DecimalText(4294967296ull).str(), "4294967296");
+  EXPECT_EQ(DecimalText(UINT64_MAX).str(), "18446744073709551615");
+  EXPECT_EQ(LogFreeSpace("c:\\", SpaceVerdict::kEnough, 1ull << 42, 64).str(),
+            "free space of c:\\: 4398046511104 KB, the package needs 64 KB: enough");
 }
 
 TEST(RunLog, WithoutAFileNothingIsWrittenAndNothingFails) {
@@ -39,7 +49,7 @@ TEST(RunLog, EachLineIsWrittenAtOnceAndAFailureIsKept) {
   RunLog log(file, clock);
   log.Line("first");
   ASSERT_EQ(file.writes.size(), 1u);
-  EXPECT_EQ(file.writes[0], FormatLogLine(clock.time, "first"));
+  EXPECT_EQ(file.writes[0], FormatLogLine(clock.time, "first").str());
   file.failFrom = 1;
   log.Line("lost");
   log.Line("tried");
@@ -61,8 +71,8 @@ TEST(RunLog, LinesFromTwoThreadsStayWhole) {
   monitor.join();
   ASSERT_EQ(file.writes.size(), 2u * kLines);
   for (const std::string& line : file.writes) {
-    EXPECT_TRUE(line == FormatLogLine(clock.time, "from the screen") ||
-                line == FormatLogLine(clock.time, "from the monitor"))
+    EXPECT_TRUE(line == FormatLogLine(clock.time, "from the screen").str() ||
+                line == FormatLogLine(clock.time, "from the monitor").str())
         << line;
   }
 }

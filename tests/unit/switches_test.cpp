@@ -9,7 +9,9 @@
 namespace {
 
 Switches Parse(const std::string& arguments) {
-  return ParseSwitches(SplitCommandLine(("Install.exe " + arguments).c_str()).arguments);
+  const std::string line = "Install.exe " + arguments;
+  CommandLineArguments split(line.c_str());
+  return ParseSwitches(split);
 }
 
 TEST(Switches, UnderstoodCommandLines) {

@@ -72,10 +72,10 @@ std::vector<std::string> RuntimeSplit(const std::string& arguments) {
 
 TEST(ArgumentSplitAgreement, TheCRuntimeSplitsEveryLineAsTheProgramDoes) {
   for (const ArgumentSplitCase& c : ArgumentSplitCases()) {
+    const std::string line = "Install.exe " + std::string(c.arguments);
+    CommandLineArguments split(line.c_str());
     std::vector<std::string> program;
-    for (const CString& argument : SplitCommandLine(("Install.exe " + std::string(c.arguments)).c_str()).arguments) {
-      program.push_back(argument.str());
-    }
+    for (CString argument; split.Next(argument);) program.push_back(argument.str());
     EXPECT_EQ(RuntimeSplit(c.arguments), program) << c.what << ": " << c.arguments;
   }
 }

@@ -1,0 +1,52 @@
+#include "kit/check/wording.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "res/texts.h"
+
+namespace kit::check {
+
+namespace {
+
+// The text of a line quoted in a problem is cut after this many characters.
+constexpr size_t kQuotedLineLength = 60;
+constexpr unsigned char kFirstPrintable = 0x20;
+constexpr unsigned char kDelete = 0x7F;
+
+}  // namespace
+
+std::string Quoted(const std::string& text, size_t limit) {
+  std::string out = "\"";
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (i == limit) {
+      out += "...";
+      break;
+    }
+    const unsigned char ch = static_cast<unsigned char>(text[i]);
+    if (ch == '\r') {
+      out += "\\r";
+    } else if (ch == '\t') {
+      out += "\\t";
+    } else if (ch < kFirstPrintable || ch == kDelete) {
+      char escaped[sizeof "\\x00"];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", ch);
+      out += escaped;
+    } else {
+      out += static_cast<char>(ch);
+    }
+  }
+  return out + "\"";
+}
+
+std::string QuotedLine(const std::string& line) { return Quoted(line, kQuotedLineLength); }
+
+std::string UnpackingFailedMessage() {
+  constexpr const char kCodeField[] = "%lu";
+  std::string text = TEXT_UNZIP_FAILED;
+  const size_t field = text.find(kCodeField);
+  if (field != std::string::npos) text.replace(field, std::strlen(kCodeField), "<code>");
+  return "after Install: \"" + text + "\"";
+}
+
+}  // namespace kit::check
