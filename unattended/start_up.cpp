@@ -10,6 +10,10 @@
 
 namespace {
 
+// The usage asked for with /? is shown, and the program ends as a run that
+// did what it was asked.
+constexpr int kExitAfterUsage = 0;
+
 // The file name of the program's path: what the usage shows it as.
 CString FileNameOf(const CString& path) { return path.Mid(path.ReverseFind('\\') + 1); }
 
@@ -26,7 +30,7 @@ int StartUp(const char* commandLine, const ProgramPlace& place, const StartUpPor
 
   if (understood && switches.help) {
     show(UsageText(FileNameOf(place.programPath), switches));
-    return kExitInstalled;
+    return kExitAfterUsage;
   }
 
   RunLog noLog;
