@@ -1,6 +1,11 @@
 #include "app/setup_app.h"
 
-#include "licence/licence_dlg.h"
+#include "app/program_screens.h"
+#include "package/program_folder.h"
+#include "platform/win32_disk_queries.h"
+#include "platform/win32_log_file.h"
+#include "platform/win32_process.h"
+#include "unattended/start_up.h"
 
 // The one application object, constructed before the framework's start-up.
 CSetupApp theApp;
@@ -15,10 +20,22 @@ const MessageMap* CSetupApp::GetMessageMap() const {
 
 BOOL CSetupApp::InitInstance() {
   AfxEnableControlContainer();
-  CLicenseDlg licence;
-  m_pMainWnd = &licence;
-  licence.DoModal();
-  // The licence screen's object goes with this scope: leave no pointer to it.
-  m_pMainWnd = nullptr;
+  char modulePath[MAX_PATH] = {};
+  ::GetModuleFileNameA(nullptr, modulePath, MAX_PATH);
+  ProgramPlace place;
+  place.programPath = modulePath;
+  place.descriptorPath = DescriptorPath(m_pszHelpFilePath);
+
+  Win32ProgramScreens screens(*this);
+  Win32LogFile logFile;
+  Win32LocalClock clock;
+  Win32DiskQueries disk;
+  Win32UnpackerLaunch unpacker;
+  m_exitCode = StartUp(::GetCommandLineA(), place, StartUpPorts{screens, logFile, clock, disk, unpacker});
   return FALSE;
+}
+
+int CSetupApp::ExitInstance() {
+  CWinApp::ExitInstance();
+  return m_exitCode;
 }

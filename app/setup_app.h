@@ -1,5 +1,6 @@
-// The application object: runs the licence screen, which hands over to the
-// setup screen, and lets the process end when they have closed.
+// The application object: reads the command line, then runs the licence
+// screen, which hands over to the setup screen, or installs silently; the
+// process ends when they are done.
 #pragma once
 
 #include "framework/afxwin.h"
@@ -10,6 +11,11 @@ class CSetupApp : public CWinApp {
   // Always FALSE: the screens run their own modal loops, so the framework's
   // message loop is never needed.
   BOOL InitInstance() override;
+  // The exit code the run decided on (0 for the screens' ordinary end).
+  int ExitInstance() override;
 
   const MessageMap* GetMessageMap() const override;
+
+ private:
+  int m_exitCode = 0;
 };

@@ -13,8 +13,8 @@
 // (package.zip, package.kb, licence-1k.txt, licence-1m.txt, licence-4m.txt);
 // the folder benchmark expects C:\bench5000\ (5,000 subfolders) and
 // C:\bench50\ (50), which scripts/bench makes. NAME is one of install,
-// monitor, startup, licence, folders. --rounds overrides every benchmark's
-// number of rounds.
+// monitor, startup, licence, folders, silent. --rounds overrides every
+// benchmark's number of rounds.
 //
 // The exit status is 0 when every benchmark chosen could be measured (a
 // figure over its goal is a finding, not a failure), 1 otherwise.
@@ -41,6 +41,7 @@
 #include <vector>
 
 #include "bench/minimal_dialog.h"
+#include "bench/silent_install_bench.h"
 #include "res/resource.h"
 #include "res/texts.h"
 #include "tests/e2e/harness.h"
@@ -984,6 +985,8 @@ int main(int argc, char** argv) {
       {"startup", "start-up: to the licence screen against a minimal dialog program", &StartUp},
       {"licence", "large licence: 4 MB (and 1 MB) against 1 KB, to the licence screen", &LargeLicence},
       {"folders", "a folder with 5,000 subfolders against one with 50, listed after a double-click", &ManyFolders},
+      {"silent", "silent installation: Install.exe /S against unzip.exe alone",
+       [] { SilentInstallBenchmark(Options().program, Options().unzip, Options().inputs, Rounds(5)); }},
   };
   for (const std::string& name : options.only) {
     if (std::none_of(std::begin(benchmarks), std::end(benchmarks),

@@ -1,11 +1,8 @@
 #include "framework/format.h"
 
-#include <cstdarg>
 #include <cstdio>
 
-int FormatText(char* buffer, std::size_t size, const char* format, ...) {
-  std::va_list args;
-  va_start(args, format);
+int FormatTextList(char* buffer, std::size_t size, const char* format, std::va_list args) {
 #ifdef _WIN32
   // The system's C runtime cuts without terminating, and returns -1 when the
   // text is cut: measure first, then write at most size - 1 characters.
@@ -18,9 +15,32 @@ int FormatText(char* buffer, std::size_t size, const char* format, ...) {
     buffer[size - 1] = '\0';
     if (needed >= 0 && static_cast<std::size_t>(needed) < size) buffer[needed] = '\0';
   }
+  return needed;
 #else
-  const int needed = std::vsnprintf(buffer, size, format, args);
+  return std::vsnprintf(buffer, size, format, args);
 #endif
+}
+
+int FormatText(char* buffer, std::size_t size, const char* format, ...) {
+  std::va_list args;
+  va_start(args, format);
+  const int needed = FormatTextList(buffer, size, format, args);
   va_end(args);
   return needed;
+}
+
+CString FormatString(const char* format, ...) {
+  std::va_list args;
+  va_start(args, format);
+  std::va_list measure;
+  va_copy(measure, args);
+  const int length = FormatTextList(nullptr, 0, format, measure);
+  va_end(measure);
+  CString text;
+  if (length > 0) {
+    FormatTextList(text.GetBufferSetLength(length), static_cast<std::size_t>(length) + 1, format, args);
+    text.ReleaseBuffer(length);
+  }
+  va_end(args);
+  return text;
 }

@@ -9,10 +9,24 @@
 // rather than carrying a printf of its own.
 #pragma once
 
+#include <cstdarg>
 #include <cstddef>
+
+#include "framework/cstring.h"
 
 int FormatText(char* buffer, std::size_t size, const char* format, ...)
 #if defined(__GNUC__)
     __attribute__((format(printf, 3, 4)))
+#endif
+    ;
+
+// The same with the arguments taken as a va_list.
+int FormatTextList(char* buffer, std::size_t size, const char* format, std::va_list args);
+
+// The whole text, however long, as a CString (empty for a format that cannot
+// be applied).
+CString FormatString(const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
 #endif
     ;

@@ -101,6 +101,9 @@ struct PackageSummary {
   std::string typicalInstallFolder;
   int commandLength = 0;  // characters the line needs
   bool commandFits = false;
+  // The command line that installs the package silently into the typical
+  // installation folder.
+  std::string silentCommand;
 };
 
 struct CheckReport {

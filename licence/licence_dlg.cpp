@@ -5,6 +5,7 @@
 #include "res/resource.h"
 #include "res/texts.h"
 #include "setup/setup_dlg.h"
+#include "run/run_log.h"
 
 namespace {
 
@@ -20,7 +21,8 @@ WelcomeLines FallbackWelcomeLines() {
 
 }  // namespace
 
-CLicenseDlg::CLicenseDlg(CWnd* parent) : CDialog(IDD_LICENSE_DIALOG, parent) {
+CLicenseDlg::CLicenseDlg(CWnd* parent, const ScreenOptions& options)
+    : CDialog(IDD_LICENSE_DIALOG, parent), m_options(options) {
   m_strSecondLine = "";
   m_strThirdLine = "";
   m_strHeadline = "";
@@ -71,8 +73,9 @@ BOOL CLicenseDlg::OnInitDialog() {
 }
 
 void CLicenseDlg::OnOK() {
+  if (m_options.log != nullptr) m_options.log->Line(TEXT_LOG_LICENCE_AGREED);
   ShowWindow(SW_HIDE);
-  CSetupDlg setup;
+  CSetupDlg setup(nullptr, m_options);
   setup.DoModal();
   // However the setup screen ended, the licence screen ends with IDOK.
   CDialog::OnOK();

@@ -3,10 +3,12 @@
 #pragma once
 
 #include "framework/afxwin.h"
+#include "setup/screen_options.h"
 
 class CLicenseDlg : public CDialog {
  public:
-  explicit CLicenseDlg(CWnd* parent = nullptr);
+  // `options`: what the command line gives the setup screen.
+  explicit CLicenseDlg(CWnd* parent = nullptr, const ScreenOptions& options = ScreenOptions());
   ~CLicenseDlg() override;
 
   const MessageMap* GetMessageMap() const override;
@@ -31,6 +33,7 @@ class CLicenseDlg : public CDialog {
   CString m_strLicenseText;
 
  private:
+  ScreenOptions m_options;
   // Lives until the dialog's window and its controls are gone.
   CFont m_font;
 };

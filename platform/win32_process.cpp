@@ -38,3 +38,23 @@ bool TerminateRunningProcess(HANDLE process, unsigned int exitCode) {
 bool HasProcessEnded(HANDLE process) {
   return process != nullptr && ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
 }
+
+Win32UnpackerLaunch::~Win32UnpackerLaunch() { ReleaseProcess(m_process); }
+
+bool Win32UnpackerLaunch::Start(char* commandLine, unsigned long& systemError) {
+  ReleaseProcess(m_process);
+  if (StartHiddenProcess(commandLine, m_process)) return true;
+  systemError = ::GetLastError();
+  return false;
+}
+
+bool Win32UnpackerLaunch::WaitForEnd(unsigned long& exitCode, unsigned long& systemError) {
+  DWORD code = 0;
+  if (m_process.hProcess == nullptr || ::WaitForSingleObject(m_process.hProcess, INFINITE) != WAIT_OBJECT_0 ||
+      !::GetExitCodeProcess(m_process.hProcess, &code)) {
+    systemError = ::GetLastError();
+    return false;
+  }
+  exitCode = code;
+  return true;
+}

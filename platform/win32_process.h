@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "platform/unpacker_launch.h"
+
 // Starts the command line hidden, in a new console, at high priority. False
 // when the process does not start; `process` then holds no process.
 bool StartHiddenProcess(char* commandLine, PROCESS_INFORMATION& process);
@@ -17,3 +19,19 @@ bool TerminateRunningProcess(HANDLE process, unsigned int exitCode);
 
 // True when the process has ended.
 bool HasProcessEnded(HANDLE process);
+
+// The unpacker of a silent installation: started as the setup screen starts
+// it, then waited for until it ends, however long that takes.
+class Win32UnpackerLaunch : public UnpackerLaunch {
+ public:
+  Win32UnpackerLaunch() = default;
+  ~Win32UnpackerLaunch() override;
+  Win32UnpackerLaunch(const Win32UnpackerLaunch&) = delete;
+  Win32UnpackerLaunch& operator=(const Win32UnpackerLaunch&) = delete;
+
+  bool Start(char* commandLine, unsigned long& systemError) override;
+  bool WaitForEnd(unsigned long& exitCode, unsigned long& systemError) override;
+
+ private:
+  PROCESS_INFORMATION m_process = {};
+};

@@ -7,6 +7,10 @@
 
 constexpr int kCommandLineSize = 260;
 
+// The characters the three paths may take together: the buffer's 259 less
+// the format's own 17.
+int RoomForPaths();
+
 // Composes the line into `buffer`. False, with the buffer left empty, when
 // the three paths need more than the 242 characters the line leaves them;
 // a cut line is never produced.

@@ -19,14 +19,21 @@ int RunMonitor(MonitorPort& port, RunClaim& claim, std::atomic<int>& running) {
   if (!claim.ClaimEnd()) return kMonitorKilledExitCode;
 
   unsigned long exitCode = 0;
-  if (outcome == WaitOutcome::kEnded && port.UnpackerExitCode(exitCode) && exitCode == 0) {
+  const bool ended = outcome == WaitOutcome::kEnded && port.UnpackerExitCode(exitCode);
+  char message[kMessageSize];
+  char code[kExitCodeTextSize];
+  ExitCodeText(exitCode, code);
+  if (ended) {
+    FormatText(message, sizeof message, TEXT_LOG_UNPACKER_ENDED, code);
+    port.Record(message);
+  } else {
+    port.Record(TEXT_LOG_MONITOR_NOT_WATCHED);
+  }
+  if (ended && exitCode == 0) {
     port.SetProgress(kProgressFull);
     port.ShowMessage(TEXT_INSTALLED);
     port.SetCancelCaption(TEXT_CLOSE);
-  } else if (outcome == WaitOutcome::kEnded && exitCode != 0) {
-    char message[kMessageSize];
-    char code[kExitCodeTextSize];
-    ExitCodeText(exitCode, code);
+  } else if (ended) {
     FormatText(message, sizeof message, TEXT_UNZIP_FAILED, code);
     port.ShowMessage(message);
   } else {

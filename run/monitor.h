@@ -5,7 +5,8 @@
 // ended with exit code 0; "Installation failed: unzip ended with exit code N"
 // for any other code; "Error in executing unzip command" when the process
 // cannot be waited on. The run flag is cleared after the message has been
-// dismissed. A killed run ends the monitor silently.
+// dismissed. A killed run ends the monitor silently. The unpacker's end
+// (its exit code, or that it cannot be watched) is recorded for the log.
 #pragma once
 
 #include <atomic>
@@ -31,6 +32,9 @@ class MonitorPort {
   // Shows a message and returns when the user has dismissed it.
   virtual void ShowMessage(const char* text) = 0;
   virtual void SetCancelCaption(const char* text) = 0;
+  // A line for the run's log (/LOG=): the unpacker's end, before it is
+  // reported.
+  virtual void Record(const char* text) { (void)text; }
 };
 
 // Runs the monitor to its end; returns the thread's exit code.

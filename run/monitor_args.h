@@ -10,6 +10,7 @@
 class CProgressCtrl;
 class CButton;
 class RunClaim;
+class RunLog;
 
 // Sent by the monitor to the setup screen for each bar position (wParam), so
 // that the screen's own thread applies it only while the run was not killed.
@@ -24,6 +25,7 @@ struct MonitorArgs {
   std::atomic<int>* pbRunning = nullptr;     // cleared when the run ends
   CButton* pBtnCancel = nullptr;             // relabelled "Close" on success
   RunClaim* pClaim = nullptr;                // who ends the run: the monitor or a kill
+  RunLog* pLog = nullptr;                    // the run's log; none: nothing is logged
 };
 
 // The monitor thread's entry; its argument is the address of a MonitorArgs.

@@ -3,6 +3,7 @@
 #include "framework/afxwin.h"
 #include "run/monitor.h"
 #include "run/monitor_args.h"
+#include "run/run_log.h"
 
 namespace {
 
@@ -41,6 +42,10 @@ class Win32MonitorPort : public MonitorPort {
   }
 
   void SetCancelCaption(const char* text) override { m_args.pBtnCancel->SetWindowText(text); }
+
+  void Record(const char* text) override {
+    if (m_args.pLog != nullptr) m_args.pLog->Line(text);
+  }
 
  private:
   const MonitorArgs& m_args;

@@ -1,22 +1,6 @@
 #include "run/run_claim.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <thread>
-#endif
-
-namespace {
-// Lets the other thread run; the Windows call keeps the program free of the
-// C++ runtime's thread support.
-void YieldToOtherThreads() {
-#ifdef _WIN32
-  ::SwitchToThread();
-#else
-  std::this_thread::yield();
-#endif
-}
-}  // namespace
+#include "run/yield.h"
 
 bool RunClaim::ClaimEnd() {
   for (;;) {

@@ -45,7 +45,7 @@ void Browsing::Enter(const CString& folder) {
   CString base = m_currentDir;
   // The first step from the untouched proposal starts from the root of
   // drive c:, which is what the list shows.
-  if (base == ProposedFolder() && m_leftDefaultDir == 0) {
+  if (base == m_proposedFolder && m_leftDefaultDir == 0) {
     base = CString(TEXT_START_DRIVE_LETTER) + ":";
     m_leftDefaultDir = 1;
   }

@@ -31,10 +31,13 @@ bool EndsWithBackslash(const CString& text);
 
 class Browsing {
  public:
-  // Works on the screen's own members, which it refers to.
+  // Works on the screen's own members, which it refers to. Browsing starts
+  // from `proposedFolder`, shown while the list shows the root of drive c:,
+  // as it does from c:\data.
   Browsing(char (&listPath)[kListPathSize], CString& currentDir, int& leftDefaultDir, CString& targetDir,
-           DirectoryListing& listing, BrowsingScreen& screen)
-      : m_listPath(listPath),
+           DirectoryListing& listing, BrowsingScreen& screen, const CString& proposedFolder = ProposedFolder())
+      : m_proposedFolder(proposedFolder),
+        m_listPath(listPath),
         m_currentDir(currentDir),
         m_leftDefaultDir(leftDefaultDir),
         m_targetDir(targetDir),
@@ -56,6 +59,7 @@ class Browsing {
   // longer than the listing buffer holds counts as a failed listing.
   bool List(const CString& path);
 
+  const CString m_proposedFolder;
   char (&m_listPath)[kListPathSize];
   CString& m_currentDir;
   int& m_leftDefaultDir;

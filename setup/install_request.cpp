@@ -26,11 +26,12 @@ bool FreeKilobytes(DiskQueries& disk, const char* root, std::uint64_t& freeKB) {
   return false;
 }
 
-SpaceVerdict DecideSpace(DiskQueries& disk, const char* root, long requiredKB) {
-  std::uint64_t freeKB = 0;
-  if (!FreeKilobytes(disk, root, freeKB)) return SpaceVerdict::kUnknown;
+SpaceVerdict DecideSpace(DiskQueries& disk, const char* root, long requiredKB, std::uint64_t* freeKB) {
+  std::uint64_t free = 0;
+  if (!FreeKilobytes(disk, root, free)) return SpaceVerdict::kUnknown;
+  if (freeKB != nullptr) *freeKB = free;
   const std::uint64_t required = requiredKB > 0 ? static_cast<std::uint64_t>(requiredKB) : 0;
-  return freeKB >= required ? SpaceVerdict::kEnough : SpaceVerdict::kNotEnough;
+  return free >= required ? SpaceVerdict::kEnough : SpaceVerdict::kNotEnough;
 }
 
 long SizeInMegabytes(long requiredKB) { return (requiredKB > 0 ? requiredKB : 0) / kKilobytesPerMegabyte; }

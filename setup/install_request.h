@@ -23,8 +23,8 @@ CString DriveRoot(const CString& targetDir);
 bool FreeKilobytes(DiskQueries& disk, const char* root, std::uint64_t& freeKB);
 
 // Compares the free space with the package size. A negative size passes
-// like 0.
-SpaceVerdict DecideSpace(DiskQueries& disk, const char* root, long requiredKB);
+// like 0. `freeKB`, when given, receives the free space that was compared.
+SpaceVerdict DecideSpace(DiskQueries& disk, const char* root, long requiredKB, std::uint64_t* freeKB = nullptr);
 
 // The package size in whole megabytes, as the messages quote it.
 long SizeInMegabytes(long requiredKB);

@@ -1,5 +1,6 @@
 #include "setup/setup_dlg.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -15,16 +16,20 @@
 #include "run/monitor.h"
 #include "run/monitor_wait.h"
 #include "setup/install_request.h"
+#include "unattended/log_lines.h"
+#include "run/run_log.h"
 
 namespace {
 constexpr long kScreenFontTenths = 120;
 constexpr int kMessageBufferSize = 200;
 }  // namespace
 
-CSetupDlg::CSetupDlg(CWnd* parent)
+CSetupDlg::CSetupDlg(CWnd* parent, const ScreenOptions& options)
     : CDialog(IDD_SETUP_DIALOG, parent),
+      m_options(options),
       m_listing(IDC_DIR_LIST, IDC_DRIVE_COMBO, IDC_CURRENT_PATH),
-      m_browsing(m_szListPath, m_strCurrentDir, m_bLeftDefaultDir, m_strTargetDir, m_listing, *this) {
+      m_browsing(m_szListPath, m_strCurrentDir, m_bLeftDefaultDir, m_strTargetDir, m_listing, *this,
+                 options.proposedFolder) {
   m_szListPath[0] = '\0';
   m_strDriveItem = "";
   m_strSourcePath = "";
@@ -35,10 +40,14 @@ CSetupDlg::CSetupDlg(CWnd* parent)
 
   const CWinApp* app = AfxGetApp();
   PackageDescriptor descriptor;
-  if (!ReadPackageDescriptor(DescriptorPath(app != nullptr ? app->m_pszHelpFilePath : ""), descriptor)) {
+  const CString descriptorPath = DescriptorPath(app != nullptr ? app->m_pszHelpFilePath : "");
+  if (!ReadPackageDescriptor(descriptorPath, descriptor)) {
+    Record(LogDescriptorMissing(descriptorPath));
     AfxMessageBox(TEXT_CANNOT_INITIALIZE, MB_OK);
+    Record(FormatString(TEXT_LOG_DESCRIPTOR_MISSING_ENDS, EXIT_CODE_FORCED_END));
     std::exit(EXIT_CODE_FORCED_END);
   }
+  Record(LogDescriptorRead(descriptorPath, descriptor));
   m_strZipPath = descriptor.zipPath;
   m_strUnzipPath = descriptor.unzipPath;
   m_lRequiredKB = descriptor.requiredKB;
@@ -93,13 +102,14 @@ BOOL CSetupDlg::OnInitDialog() {
   m_stProgressLabel.ShowWindow(SW_HIDE);
   m_progress.ShowWindow(SW_HIDE);
 
-  // Browsing starts at the root of drive c: and proposes c:\data, whatever
-  // drives the machine has.
+  // Browsing starts at the root of drive c: and proposes c:\data (or the
+  // folder the command line gives), whatever drives the machine has.
   const CString letter = TEXT_START_DRIVE_LETTER;
   m_strDriveItem = "[-" + letter + "-]";
   const CString root = letter + ":\\";
   std::memcpy(m_szListPath, root.c_str(), static_cast<size_t>(root.GetLength()) + 1);
-  m_strCurrentDir = ProposedFolder();
+  m_strCurrentDir = m_options.proposedFolder;
+  Record(FormatString(TEXT_LOG_SETUP_PROPOSES, m_strCurrentDir.c_str()));
   m_listing.ListDrives(m_szListPath);
   m_strTargetDir = "";
   UpdateData(FALSE);
@@ -144,16 +154,23 @@ void CSetupDlg::ShowMessage(const char* text) { AfxMessageBox(text, MB_OK); }
 
 int CSetupDlg::CheckDiskSpace(long requiredKB, CString driveRoot) {
   char message[kMessageBufferSize];
-  switch (DecideSpace(m_disk, driveRoot, requiredKB)) {
+  std::uint64_t freeKB = 0;
+  const SpaceVerdict verdict = DecideSpace(m_disk, driveRoot, requiredKB, &freeKB);
+  Record(LogFreeSpace(driveRoot, verdict, freeKB, requiredKB));
+  switch (verdict) {
     case SpaceVerdict::kEnough:
       return 1;
     case SpaceVerdict::kUnknown:
       FormatText(message, sizeof message, TEXT_FREE_SPACE_UNKNOWN, SizeInMegabytes(requiredKB));
       AfxMessageBox(message, MB_OK);
+      Record(TEXT_LOG_SPACE_NOTICE);
       return 1;
-    case SpaceVerdict::kNotEnough:
+    case SpaceVerdict::kNotEnough: {
       FormatText(message, sizeof message, TEXT_NOT_ENOUGH_SPACE, SizeInMegabytes(requiredKB));
-      return AfxMessageBox(message, MB_YESNO) == IDYES ? 0 : 1;
+      const bool quit = AfxMessageBox(message, MB_YESNO) == IDYES;
+      Record(quit ? TEXT_LOG_SPACE_QUIT_YES : TEXT_LOG_SPACE_QUIT_NO);
+      return quit ? 0 : 1;
+    }
   }
   return 1;
 }
@@ -167,10 +184,16 @@ void CSetupDlg::OnOK() {
   // The drive tested is that of the folder last stored, not of text typed
   // into the field since.
   if (!CheckDiskSpace(m_lRequiredKB, DriveRoot(m_strTargetDir))) return;
-  if (AfxMessageBox(TEXT_CONFIRM_INSTALL, MB_YESNO) == IDNO) return;
+  if (AfxMessageBox(TEXT_CONFIRM_INSTALL, MB_YESNO) == IDNO) {
+    Record(TEXT_LOG_NOT_CONFIRMED);
+    return;
+  }
+  Record(TEXT_LOG_CONFIRMED);
   UpdateData(TRUE);
   m_strTargetDir = NormaliseInstallFolder(m_strTargetDir);
-  switch (CheckInstallFolder(m_strTargetDir, m_disk)) {
+  const FolderVerdict verdict = CheckInstallFolder(m_strTargetDir, m_disk);
+  Record(LogFolder(m_strTargetDir, verdict));
+  switch (verdict) {
     case FolderVerdict::kInvalid:
       AfxMessageBox(TEXT_INVALID_FOLDER, MB_OK);
       return;
@@ -186,13 +209,20 @@ void CSetupDlg::OnOK() {
 void CSetupDlg::LaunchUnpacker() {
   char commandLine[kCommandLineSize];
   if (!ComposeUnpackerCommand(m_strUnzipPath, m_strSourcePath, m_strTargetDir, commandLine)) {
+    Record(
+        LogCommandLineTooLong(m_strUnzipPath.GetLength() + m_strSourcePath.GetLength() + m_strTargetDir.GetLength()));
     AfxMessageBox(TEXT_PATHS_TOO_LONG, MB_OK);
     return;
   }
+  Record(LogCommandLine(commandLine));
   ReleaseEndedRun();
   // A process that does not start leaves the record empty; the monitor's
   // first wait then reports the error.
-  StartHiddenProcess(commandLine, m_procInfo);
+  if (StartHiddenProcess(commandLine, m_procInfo)) {
+    Record(LogUnpackerStarted());
+  } else {
+    Record(LogUnpackerNotStarted(::GetLastError()));
+  }
 
   m_stProgressLabel.ShowWindow(SW_SHOW);
   m_stProgressLabel.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
@@ -207,6 +237,7 @@ int CSetupDlg::StartMonitor() {
   m_monitorArgs.pbRunning = &m_bRunning;
   m_monitorArgs.pBtnCancel = &m_btnCancel;
   m_monitorArgs.pClaim = &m_runClaim;
+  m_monitorArgs.pLog = m_options.log;
   // The flag is 1 before the monitor can reach its own clearing step.
   m_runGate.Started();
   DWORD threadId = 0;
@@ -242,7 +273,11 @@ void CSetupDlg::OnCancel() {
     CDialog::OnCancel();
     return;
   }
-  if (AfxMessageBox(TEXT_KILL_QUESTION, MB_YESNO) != IDYES) return;
+  if (AfxMessageBox(TEXT_KILL_QUESTION, MB_YESNO) != IDYES) {
+    Record(TEXT_LOG_KILL_NO);
+    return;
+  }
+  Record(TEXT_LOG_KILL_YES);
   if (KillUnpacker()) AfxMessageBox(TEXT_KILLED, MB_OK);
 }
 
@@ -251,12 +286,15 @@ int CSetupDlg::KillUnpacker() {
   switch (KillRun(unpacker, m_runClaim)) {
     case KillOutcome::kKilled:
       m_runGate.Killed();
+      Record(TEXT_LOG_KILLED);
       return 1;
     case KillOutcome::kCannotTerminate:
+      Record(TEXT_LOG_KILL_FAILED);
       AfxMessageBox(TEXT_CANNOT_TERMINATE, MB_OK);
       return 0;
     case KillOutcome::kAlreadyEnded:
       // The run's own end stands; the monitor reports it.
+      Record(TEXT_LOG_KILL_TOO_LATE);
       return 0;
   }
   return 0;
@@ -306,4 +344,8 @@ void CSetupDlg::ReleaseEndedRun() {
     m_hMonitorThread = nullptr;
   }
   ReleaseProcess(m_procInfo);
+}
+
+void CSetupDlg::Record(const CString& text) {
+  if (m_options.log != nullptr) m_options.log->Line(text);
 }

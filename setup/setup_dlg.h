@@ -13,12 +13,14 @@
 #include "run/run_claim.h"
 #include "run/run_gate.h"
 #include "setup/browsing.h"
+#include "setup/screen_options.h"
 
 class CSetupDlg : public CDialog, private BrowsingScreen {
  public:
   // Reads the package descriptor; when it cannot be opened, tells the user
-  // and ends the process with exit code -999.
-  explicit CSetupDlg(CWnd* parent = nullptr);
+  // and ends the process with exit code -999. `options`: the folder to
+  // propose and the run's log, from the command line.
+  explicit CSetupDlg(CWnd* parent = nullptr, const ScreenOptions& options = ScreenOptions());
   ~CSetupDlg() override;
 
   const MessageMap* GetMessageMap() const override;
@@ -85,12 +87,15 @@ class CSetupDlg : public CDialog, private BrowsingScreen {
   // Once a run has ended, waits out its monitor's last moments (handling the
   // messages it sends meanwhile) and closes the run's handles.
   void ReleaseEndedRun();
+  // A line for the run's log, when there is one.
+  void Record(const CString& text);
 
   // True while a run is in progress, for Install and Cancel.
   bool RunInProgress();
 
   RunClaim m_runClaim;
   RunGate m_runGate{m_bRunning, m_runClaim};
+  ScreenOptions m_options;
 
   // Lives until the dialog's window and its controls are gone.
   CFont m_font;

@@ -6,6 +6,8 @@
 
 #include "framework/cstring.h"
 #include "kit/check/package_paths.h"
+#include "kit/check/silent_command.h"
+#include "kit/package_files.h"
 #include "package/descriptor.h"
 #include "res/texts.h"
 #include "run/command_line.h"
@@ -31,6 +33,7 @@ void CheckCommandLine(Context& context) {
   PackageSummary& s = context.Summary();
   s.typicalProgramFolder = kTypicalDownloads + PackageFolderName(context.Dir()) + kWindowsSeparator;
   s.typicalInstallFolder = kTypicalInstallParent + context.Name() + kTypicalInstallSuffix;
+  s.silentCommand = SilentCommandLine(context.Name() + kProgramExtension, s.typicalInstallFolder);
   const CString unzipPath(s.typicalProgramFolder + kUnpackerName);
   const CString archivePath(s.typicalProgramFolder + s.archiveValue);
   const CString installFolder(s.typicalInstallFolder);

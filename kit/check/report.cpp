@@ -58,6 +58,7 @@ void PrintReport(const CheckReport& report, std::ostream& out) {
       << (s.licenceRead ? "" : " (no shrinkli.txt)") << "\n";
   out << "Unpacker command: " << s.commandLength << " of " << kCommandLineSize - 1 << " characters with the package in "
       << s.typicalProgramFolder << " and the folder " << s.typicalInstallFolder << "\n";
+  out << "Silent install:   " << s.silentCommand << "   (exit code 0: installed)\n";
   out << "\n";
   for (const Problem& problem : report.problems) {
     out << InfoOf(problem.kind).code << ": " << problem.what << " | end user: " << problem.userSees

@@ -263,6 +263,7 @@ TEST(Check, SummaryShowsWhatTheProgramWillShow) {
   EXPECT_EQ(s.licenceLength, 19);
   EXPECT_TRUE(s.commandFits);
   EXPECT_EQ(s.typicalInstallFolder, "C:\\Program Files\\Install Data");
+  EXPECT_EQ(s.silentCommand, "Install.exe /S /DIR=\"C:\\Program Files\\Install Data\"");
   EXPECT_EQ(s.typicalProgramFolder.substr(s.typicalProgramFolder.size() - 5), "\\pkg\\");
 }
 

@@ -25,6 +25,10 @@ TEST(Tool, CheckPrintsTheSummaryAndExitsWithTheVerdict) {
       << clean.output;
   EXPECT_NE(clean.output.find("12 KB (0 MB)"), std::string::npos) << clean.output;
   EXPECT_NE(clean.output.find("Welcome line 2:   North coast charts\n"), std::string::npos) << clean.output;
+  EXPECT_NE(clean.output.find("Silent install:   Install.exe /S /DIR=\"C:\\Program Files\\Install Data\"   (exit "
+                              "code 0: installed)\n"),
+            std::string::npos)
+      << clean.output;
 
   package.Remove("unzip.exe");
   package.Remove("display.txt");

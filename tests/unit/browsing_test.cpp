@@ -60,15 +60,19 @@ class FakeScreen : public BrowsingScreen {
 
 // The setup screen's browsing members, as initialisation leaves them.
 struct Rig {
+  explicit Rig(const CString& proposal = ProposedFolder())
+      : currentDir(proposal), targetDir(proposal), browsing{listPath, currentDir, leftDefaultDir, targetDir,
+                                                            listing,  screen,     proposal} {
+    listing.browsing = &browsing;
+  }
+
   char listPath[kListPathSize] = "c:\\";
-  CString currentDir = ProposedFolder();
+  CString currentDir;
   int leftDefaultDir = 0;
-  CString targetDir = ProposedFolder();
+  CString targetDir;
   FakeListing listing;
   FakeScreen screen{targetDir};
-  Browsing browsing{listPath, currentDir, leftDefaultDir, targetDir, listing, screen};
-
-  Rig() { listing.browsing = &browsing; }
+  Browsing browsing;
 
   void DoubleClick(const char* entry) {
     listing.selectedFolder = entry;
@@ -253,6 +257,26 @@ TEST(Browsing, DoubleClickWithoutASelectionDoesNothing) {
   EXPECT_TRUE(rig.screen.shownTargets.empty());
   EXPECT_EQ(rig.currentDir.str(), "c:\\data");
   EXPECT_EQ(rig.leftDefaultDir, 0);  // still the untouched proposal
+}
+
+// A folder given on the command line (/DIR=) is proposed in place of
+// c:\\data, and browsing leaves it as it leaves c:\\data.
+TEST(Browsing, AnotherProposalIsLeftAsTheDefaultOneIs) {
+  Rig rig("d:\\my maps");
+  rig.DoubleClick("alpha\\");  // the list shows the root of drive c:
+  EXPECT_EQ(rig.listing.listed, Paths{"c:\\alpha"});
+  EXPECT_EQ(rig.currentDir.str(), "c:\\alpha");
+  EXPECT_EQ(rig.leftDefaultDir, 1);
+
+  Rig cData("d:\\my maps");
+  cData.currentDir = "c:\\data";  // no longer the proposal: nothing special
+  cData.DoubleClick("alpha\\");
+  EXPECT_EQ(cData.listing.listed, Paths{"c:\\data\\alpha"});
+
+  Rig up("d:\\my maps\\sub");
+  up.DoubleClick("..\\");
+  EXPECT_EQ(up.listing.listed, Paths{"d:\\my maps"});
+  EXPECT_EQ(up.targetDir.str(), "d:\\my maps");
 }
 
 // Code page 932: 0x95 0x5C is one character whose second byte equals '\\'.

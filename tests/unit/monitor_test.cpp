@@ -30,8 +30,14 @@ class ScriptedPort : public MonitorPort {
     runningWhileMessageShown = m_running.load();
   }
   void SetCancelCaption(const char* text) override { caption = text; }
+  void Record(const char* text) override {
+    records.push_back(text);
+    messagesBeforeRecord = messages.size();
+  }
 
   std::vector<int> waits;
+  std::vector<std::string> records;
+  size_t messagesBeforeRecord = 0;
   std::vector<int> positions;
   std::vector<std::string> messages;
   std::string caption;
@@ -101,6 +107,24 @@ TEST(Monitor, ANonzeroExitIsAFailureWithItsCodeAndLeavesBarAndButton) {
     EXPECT_EQ(run.port.positions, (std::vector<int>{5, 10}));  // where it stood
     EXPECT_EQ(run.port.caption, "");
     EXPECT_EQ(run.running.load(), 0);
+  }
+}
+
+TEST(Monitor, TheUnpackersEndIsRecordedBeforeItIsReported) {
+  struct Case {
+    WaitOutcome end;
+    unsigned long exitCode;
+    const char* record;
+  };
+  const Case cases[] = {
+      {WaitOutcome::kEnded, 0, "unpacker ended with exit code 0"},
+      {WaitOutcome::kEnded, 9, "unpacker ended with exit code 9"},
+      {WaitOutcome::kFailed, 0, "unpacker cannot be watched: it did not start, or its end cannot be read"},
+  };
+  for (const Case& c : cases) {
+    MonitorRun run(1, c.end, c.exitCode);
+    EXPECT_EQ(run.port.records, std::vector<std::string>{c.record});
+    EXPECT_EQ(run.port.messagesBeforeRecord, 0u);
   }
 }
 

@@ -1,0 +1,28 @@
+// The texts of the log's lines for the steps a silent run and the screens
+// share, so that both write the same line for the same step.
+#pragma once
+
+#include <cstdint>
+
+#include "framework/cstring.h"
+#include "package/descriptor.h"
+#include "setup/install_request.h"
+
+// A number in decimal digits (the system's C runtime may lack a 64-bit
+// conversion of its own).
+CString DecimalText(std::uint64_t value);
+
+CString LogStarted(const CString& programPath, const CString& argumentsText);
+CString LogDescriptorRead(const CString& descriptorPath, const PackageDescriptor& descriptor);
+CString LogDescriptorMissing(const CString& descriptorPath);
+CString LogFreeSpace(const CString& driveRoot, SpaceVerdict verdict, std::uint64_t freeKB, long requiredKB);
+CString LogFolder(const CString& folder, FolderVerdict verdict);
+CString LogCommandLine(const char* commandLine);
+// `pathsLength`: the three paths' characters together.
+CString LogCommandLineTooLong(int pathsLength);
+CString LogUnpackerStarted();
+CString LogUnpackerNotStarted(unsigned long systemError);
+CString LogUnpackerEnded(unsigned long exitCode);
+CString LogUnpackerNotWatched(unsigned long systemError);
+// The last line of a silent run: what its exit code means.
+CString LogResult(int exitCode);
