@@ -142,6 +142,8 @@ BuildResult BuildPackage(const BuildOptions& options) {
   std::string error;
   if (!ListDataFolder(options.dataDir, entries, clusterBytes, error)) return Refuse(BuildStatus::kFailed, error);
   if (entries.empty()) return Refuse(BuildStatus::kFailed, "the data folder " + options.dataDir + " is empty");
+  const std::string packedSecret = PackedSecretProblem(options.signing, entries);
+  if (!packedSecret.empty()) return Refuse(BuildStatus::kBadArgument, packedSecret);
   BuildResult result;
   result.sizeKB = KilobytesRoundedUp(clusterBytes);
   if (result.sizeKB > kLargestSizeKB) {

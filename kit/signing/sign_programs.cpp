@@ -60,6 +60,15 @@ std::string WithoutPassword(std::string text, const std::string& password) {
   return text;
 }
 
+using Secret = std::pair<const char*, const std::string*>;
+
+// The files that must not ship, with what each is.
+std::vector<Secret> SecretsOf(const SigningOptions& options) {
+  return {{"the key file", &options.pkcs12File},
+          {"the key file", &options.keyFile},
+          {"the password file", &options.passwordFile}};
+}
+
 const std::string& KeyFileOf(const SigningOptions& options) {
   return options.pkcs12File.empty() ? options.keyFile : options.pkcs12File;
 }
@@ -67,14 +76,15 @@ const std::string& KeyFileOf(const SigningOptions& options) {
 std::string SigningFailure(const std::string& fileName, const SigningOptions& options, const std::string& password,
                            const ProgramRun& run) {
   const std::string failed = "cannot sign " + fileName + ": ";
-  const std::string leftAsItWas = "; " + fileName + " in the package is left as it was, unsigned";
+  const std::string leftAsItWas = "; " + fileName + " in the package is left as it was before the signing";
   if (run.outcome != ProgramOutcome::kExited) {
-    const std::string network = options.timestampUrl.empty()
-                                    ? std::string()
-                                    : " (the time-stamping authority " + options.timestampUrl + " may not answer)";
+    const bool mayWaitOnNetwork = run.outcome == ProgramOutcome::kTimedOut && !options.timestampUrl.empty();
+    const std::string network =
+        mayWaitOnNetwork ? " (the time-stamping authority " + options.timestampUrl + " may not answer)" : "";
     return failed + NotRunText(run) + network + leftAsItWas;
   }
-  const std::string said = WithoutPassword(ToolMessage(run.output), password);
+  std::string said = WithoutPassword(ToolMessage(run.output), password);
+  if (said.empty()) said = "it ended with exit code " + std::to_string(run.exitCode) + " and said nothing more";
   std::string why = std::string(kSigningTool) + " could not sign it";
   if (Contains(said, kWrongPasswordWords)) {
     why = password.empty() ? KeyFileOf(options) + " is locked by a password: give it with --sign-password-file FILE"
@@ -134,10 +144,7 @@ std::string SigningArgumentProblem(const SigningOptions& options, const fs::path
        {&options.pkcs12File, &options.certificateFile, &options.keyFile, &options.passwordFile}) {
     if (!file->empty() && !fs::is_regular_file(*file, ignored)) return "the file " + *file + " is not there";
   }
-  const std::pair<const char*, const std::string*> secrets[] = {{"the key file", &options.pkcs12File},
-                                                                {"the key file", &options.keyFile},
-                                                                {"the password file", &options.passwordFile}};
-  for (const auto& [what, file] : secrets) {
+  for (const auto& [what, file] : SecretsOf(options)) {
     if (file->empty()) continue;
     if (IsSameOrInside(*file, dataDir)) {
       return std::string(what) + " " + *file + " lies in the data folder " + dataDir.string() +
@@ -146,6 +153,20 @@ std::string SigningArgumentProblem(const SigningOptions& options, const fs::path
     if (IsSameOrInside(*file, outDir)) {
       return std::string(what) + " " + *file + " lies in the package folder " + outDir.string() +
              ": it would ship with the package; keep it outside";
+    }
+  }
+  return std::string();
+}
+
+std::string PackedSecretProblem(const SigningOptions& options, const std::vector<ArchiveInput>& entries) {
+  for (const auto& [what, file] : SecretsOf(options)) {
+    if (file->empty()) continue;
+    for (const ArchiveInput& entry : entries) {
+      std::error_code ignored;
+      if (!entry.sourcePath.empty() && fs::equivalent(entry.sourcePath, *file, ignored)) {
+        return std::string(what) + " " + *file + " is in the data folder as " + entry.name +
+               ": it would be packed into the archive and reach every end user; keep it outside";
+      }
     }
   }
   return std::string();

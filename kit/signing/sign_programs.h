@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "kit/signing/signing_options.h"
+#include "kit/zip_archive.h"
 
 namespace kit {
 
@@ -18,6 +19,10 @@ namespace kit {
 // for every end user, or in the package folder, where it would ship.
 std::string SigningArgumentProblem(const SigningOptions& options, const std::filesystem::path& dataDir,
                                    const std::filesystem::path& outDir);
+
+// Empty unless one of the data folder's files to be packed is a secret file
+// of `options` by another path (a link to it): then why it cannot be.
+std::string PackedSecretProblem(const SigningOptions& options, const std::vector<ArchiveInput>& entries);
 
 // Signs <outDir>/<name>.exe and then <outDir>/unzip.exe, those of them that
 // are there. Each is signed into a temporary file that replaces it only once

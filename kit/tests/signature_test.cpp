@@ -331,6 +331,12 @@ TEST(Signature, SigningOptionsThatCannotWorkAreRefusedBeforeAnythingIsWritten) {
          return signing;
        },
        "lies in the data folder"},
+      {"the key linked into the data folder",
+       [&](const SignedPackage& p) {
+         fs::create_symlink(certificates.Path("signer.p12"), fs::path(p.Options().dataDir) / "maps" / "key.p12");
+         return certificates.Pkcs12();
+       },
+       "is in the data folder as maps/key.p12: it would be packed into the archive"},
       {"the password file in the package folder",
        [&](const SignedPackage& p) {
          kit::SigningOptions signing = certificates.Pkcs12();
