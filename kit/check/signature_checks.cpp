@@ -102,17 +102,19 @@ void CheckValidity(Context& context, const SignedRole& role, const SignatureRead
   times.timestamp = reading.timestamp;
   const CertificateStanding standing = StandingAt(times, std::time(nullptr));
   if (standing == CertificateStanding::kValid) return;
+  const std::string certificate = "the certificate that signed " + role.fileName;
   const std::string period = "valid from " + UtcText(times.notBefore) + " to " + UtcText(times.notAfter);
-  const std::string when = reading.timestamp ? "at its timestamp, " + UtcText(*reading.timestamp)
-                                             : std::string("now, and the signature has no timestamp");
   if (standing == CertificateStanding::kExpired) {
-    context.Add(role.expired,
-                "the certificate that signed " + role.fileName + " had expired " + when + " (it was " + period + ")",
+    const std::string after = reading.timestamp ? ", before the signature's timestamp " + UtcText(*reading.timestamp)
+                                                : std::string(", and the signature has no timestamp");
+    context.Add(role.expired, certificate + " expired on " + UtcText(times.notAfter) + after + " (" + period + ")",
                 kInvalidSees, kTimestampFix);
   } else {
+    const std::string before = reading.timestamp ? ", after the signature's timestamp " + UtcText(*reading.timestamp)
+                                                 : std::string(", and the signature has no timestamp");
     context.Add(role.notYetValid,
-                "the certificate that signed " + role.fileName + " was not yet valid " + when + " (it is " + period +
-                    "): the signing machine's clock may be wrong",
+                certificate + " is valid only from " + UtcText(times.notBefore) + before + " (" + period +
+                    "): the clock of the machine that signed it may be wrong",
                 kInvalidSees, kTimestampFix);
   }
 }
