@@ -24,6 +24,9 @@ void PrintUsage(std::ostream& out) {
   out << "Usage:\n"
          "  setup-pack build DATA_DIR OUT_DIR [--name NAME] [--welcome FILE] [--licence FILE]\n"
          "                   [--program EXE] [--unzip EXE]\n"
+         "                   [--sign-pkcs12 FILE | --sign-cert FILE --sign-key FILE]\n"
+         "                   [--sign-password-file FILE] [--timestamp URL]\n"
+         "                   [--sign-description TEXT] [--sign-url URL]\n"
          "  setup-pack check PACKAGE_DIR [--name NAME]\n"
          "  setup-pack --help\n"
          "\n"
@@ -36,13 +39,23 @@ void PrintUsage(std::ostream& out) {
          "       placeholder texts until they are replaced) and a missing program or unpacker is\n"
          "       reported by the check. Each file is written under a temporary name and renamed into\n"
          "       place once complete; temporary files left by a build that did not end are removed.\n"
+         "       Given a key, it then signs NAME.exe and unzip.exe with osslsigncode (Authenticode,\n"
+         "       SHA-256): --sign-pkcs12 a PKCS#12 file (.pfx), or --sign-cert a PEM certificate (its\n"
+         "       chain after it) with --sign-key its PEM key; --sign-password-file a file holding the\n"
+         "       key's password (none: an empty password); --timestamp an RFC 3161 time-stamping\n"
+         "       authority, so that the signature outlasts the certificate; --sign-description and\n"
+         "       --sign-url the signed description and web address. A program that cannot be signed\n"
+         "       is left as it was, and the build fails. The key and password files must lie outside\n"
+         "       DATA_DIR and OUT_DIR.\n"
          "       Then runs check on OUT_DIR and exits with its status.\n"
          "check  reads PACKAGE_DIR as the program NAME.exe will, prints what it will show (the\n"
          "       archive, the size in KB and MB, the welcome lines, the licence's length, the length\n"
          "       of the unpacker's command line with the package in a typical place) and then every\n"
          "       problem, one a line: CODE: what is wrong | end user: what they see | fix: what to do.\n"
          "       It reads the PE headers of NAME.exe and unzip.exe: each must be a complete 32-bit x86\n"
-         "       program, NAME.exe a windowed one and unzip.exe a console one.\n"
+         "       program, NAME.exe a windowed one and unzip.exe a console one. With osslsigncode it\n"
+         "       reads their signatures: the signer, the certificate's validity, the timestamp, and\n"
+         "       whether each still matches its program.\n"
          "\n"
          "NAME defaults to Install.\n"
          "\n"
@@ -118,6 +131,13 @@ int RunBuild(const Arguments& args) {
   options.licenceFile = OptionOr(args, "licence", "");
   options.programFile = OptionOr(args, "program", "");
   options.unzipFile = OptionOr(args, "unzip", "");
+  options.signing.pkcs12File = OptionOr(args, "sign-pkcs12", "");
+  options.signing.certificateFile = OptionOr(args, "sign-cert", "");
+  options.signing.keyFile = OptionOr(args, "sign-key", "");
+  options.signing.passwordFile = OptionOr(args, "sign-password-file", "");
+  options.signing.timestampUrl = OptionOr(args, "timestamp", "");
+  options.signing.description = OptionOr(args, "sign-description", "");
+  options.signing.url = OptionOr(args, "sign-url", "");
   const kit::BuildResult result = kit::BuildPackage(options);
   if (result.status == kit::BuildStatus::kBadArgument) return WrongUsage(result.error);
   if (result.status == kit::BuildStatus::kFailed) {
@@ -156,7 +176,19 @@ int main(int argc, char** argv) {
   Arguments args;
   std::string error;
   if (command == "build") {
-    if (!SplitArguments(argc, argv, {"name", "welcome", "licence", "program", "unzip"}, args, error)) {
+    const std::vector<std::string> buildOptions = {"name",
+                                                   "welcome",
+                                                   "licence",
+                                                   "program",
+                                                   "unzip",
+                                                   "sign-pkcs12",
+                                                   "sign-cert",
+                                                   "sign-key",
+                                                   "sign-password-file",
+                                                   "timestamp",
+                                                   "sign-description",
+                                                   "sign-url"};
+    if (!SplitArguments(argc, argv, buildOptions, args, error)) {
       return WrongUsage(error);
     }
     return RunBuild(args);

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "kit/path_within.h"
+#include "kit/signing/sign_programs.h"
 #include "kit/templates.h"
 #include "kit/whole_file.h"
 #include "package/descriptor.h"
@@ -20,19 +22,6 @@ namespace fs = std::filesystem;
 constexpr const char kLineEnd[] = "\r\n";
 // The program reads "FILESIZE:" as a signed 32-bit number.
 constexpr std::uint64_t kLargestSizeKB = INT32_MAX;
-
-fs::path Canonical(const fs::path& path) {
-  std::error_code ignored;
-  fs::path canonical = fs::weakly_canonical(path, ignored);
-  if (!canonical.has_filename()) canonical = canonical.parent_path();
-  return canonical;
-}
-
-bool IsSameOrInside(const fs::path& inner, const fs::path& outer) {
-  const fs::path in = Canonical(inner);
-  const fs::path out = Canonical(outer);
-  return std::mismatch(out.begin(), out.end(), in.begin(), in.end()).first == out.end();
-}
 
 std::string NameProblem(const fs::path& relative) {
   for (const fs::path& part : relative) {
@@ -71,6 +60,12 @@ bool PlaceFile(const PackageFile& file, const fs::path& outDir, BuildResult& res
     result.notes.push_back("no " + file.targetName + " given: the package lacks it");
   }
   return true;
+}
+
+// Signs NAME.exe and unzip.exe when a key is given.
+bool SigningStage(const BuildOptions& options, const fs::path& outDir, BuildResult& result) {
+  if (!options.signing.Requested()) return true;
+  return SignPackagePrograms(outDir, options.name, options.signing, result.notes, result.error);
 }
 
 BuildResult Refuse(BuildStatus status, std::string error) {
@@ -139,12 +134,16 @@ BuildResult BuildPackage(const BuildOptions& options) {
     return Refuse(BuildStatus::kBadArgument, "the package folder " + options.outDir + " lies in the data folder " +
                                                  options.dataDir + ", whose whole content is packed");
   }
+  const std::string signingProblem = SigningArgumentProblem(options.signing, options.dataDir, options.outDir);
+  if (!signingProblem.empty()) return Refuse(BuildStatus::kBadArgument, signingProblem);
 
   std::vector<ArchiveInput> entries;
   std::uint64_t clusterBytes = 0;
   std::string error;
   if (!ListDataFolder(options.dataDir, entries, clusterBytes, error)) return Refuse(BuildStatus::kFailed, error);
   if (entries.empty()) return Refuse(BuildStatus::kFailed, "the data folder " + options.dataDir + " is empty");
+  const std::string packedSecret = PackedSecretProblem(options.signing, entries);
+  if (!packedSecret.empty()) return Refuse(BuildStatus::kBadArgument, packedSecret);
   BuildResult result;
   result.sizeKB = KilobytesRoundedUp(clusterBytes);
   if (result.sizeKB > kLargestSizeKB) {
@@ -182,6 +181,11 @@ BuildResult BuildPackage(const BuildOptions& options) {
   for (const PackageFile& file : files) {
     if (!PlaceFile(file, outDir, result)) return Refuse(BuildStatus::kFailed, result.error);
   }
+
+  // The stages that change the placed programs in place, in this order. A
+  // stage that rewrites NAME.exe joins before signing: signing comes last,
+  // so that the signatures cover the programs as they ship.
+  if (!SigningStage(options, outDir, result)) return Refuse(BuildStatus::kFailed, result.error);
   result.status = BuildStatus::kBuilt;
   return result;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "kit/package_files.h"
+#include "kit/signing/signing_options.h"
 #include "kit/zip_archive.h"
 
 namespace kit {
@@ -24,6 +25,9 @@ struct BuildOptions {
   std::string licenceFile;
   std::string programFile;
   std::string unzipFile;
+  // Signs NAME.exe and unzip.exe as the build's last step, when a key is
+  // given.
+  SigningOptions signing;
 };
 
 enum class BuildStatus {
@@ -47,6 +51,9 @@ struct BuildResult {
 bool ListDataFolder(const std::string& dataDir, std::vector<ArchiveInput>& entries, std::uint64_t& clusterBytes,
                     std::string& error);
 
+// Writes the archive and the descriptor, places the other files, then
+// changes the programs in place in stages of their own: signing is the last
+// of them, so that the signatures cover the programs as they ship.
 BuildResult BuildPackage(const BuildOptions& options);
 
 }  // namespace kit

@@ -8,6 +8,7 @@
 #include "kit/check/context.h"
 #include "kit/check/descriptor_checks.h"
 #include "kit/check/program_checks.h"
+#include "kit/check/signature_checks.h"
 #include "kit/check/text_checks.h"
 
 namespace kit {
@@ -24,6 +25,7 @@ CheckReport CheckPackage(const std::string& packageDir, const std::string& name)
       check::CheckUnpacker,        // unzip.exe
       check::CheckCommandLine,     // the unpacker's command line
       check::CheckScreenTexts,     // display.txt, shrinkli.txt
+      check::CheckSignatures,      // the signatures of NAME.exe and unzip.exe
   };
   check::Context context(packageDir, name);
   for (const Step step : steps) step(context);

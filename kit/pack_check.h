@@ -53,6 +53,18 @@ enum class ProblemKind {
   kLicenceMissing,
   kLicenceEmpty,
   kLicencePlaceholder,
+  kProgramUnsigned,
+  kProgramSignatureUnchecked,
+  kProgramSignatureUnreadable,
+  kProgramSignatureMismatch,
+  kProgramCertificateExpired,
+  kProgramCertificateNotYetValid,
+  kUnpackerUnsigned,
+  kUnpackerSignatureUnchecked,
+  kUnpackerSignatureUnreadable,
+  kUnpackerSignatureMismatch,
+  kUnpackerCertificateExpired,
+  kUnpackerCertificateNotYetValid,
 };
 
 struct ProblemInfo {
@@ -72,6 +84,32 @@ struct Problem {
   std::string what;      // what is wrong, with the offending text
   std::string userSees;  // what the end user would see
   std::string fix;       // how to fix it
+};
+
+enum class SignatureState {
+  kUnsigned,    // no certificate table
+  kSigned,      // a signature osslsigncode read
+  kUnreadable,  // a certificate table, but no signature osslsigncode can read
+  kUnchecked,   // a certificate table, but osslsigncode did not run
+};
+
+// What the check read of the signature of NAME.exe or unzip.exe.
+struct SignatureSummary {
+  std::string fileName;
+  SignatureState state = SignatureState::kUnsigned;
+  std::string why;  // kUnreadable, kUnchecked: why
+  // kSigned: the signer's certificate, as osslsigncode prints it; the dates
+  // as "2026-12-11 14:12:31 UTC", empty when it printed none.
+  std::string subject;
+  std::string issuer;
+  std::string validFrom;
+  std::string validTo;
+  std::string timestamp;  // empty: not timestamped
+  std::string description;
+  std::string url;
+  bool matchesFile = true;     // false: the file was changed after it was signed
+  bool chainVerified = false;  // to a root of this machine's certificate store
+  std::string chainProblem;    // why not, in OpenSSL's words
 };
 
 // What the program will read and show from the package folder.
@@ -104,6 +142,9 @@ struct PackageSummary {
   // The command line that installs the package silently into the typical
   // installation folder.
   std::string silentCommand;
+
+  // The programs' signatures, of those that are Windows programs.
+  std::vector<SignatureSummary> signatures;
 };
 
 struct CheckReport {

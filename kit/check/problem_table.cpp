@@ -41,6 +41,18 @@ const std::vector<ProblemInfo> kProblems = {
     {ProblemKind::kLicenceMissing, "E-LICENCE-MISSING", Severity::kError},
     {ProblemKind::kLicenceEmpty, "E-LICENCE-EMPTY", Severity::kError},
     {ProblemKind::kLicencePlaceholder, "E-LICENCE-PLACEHOLDER", Severity::kError},
+    {ProblemKind::kProgramUnsigned, "W-PROGRAM-UNSIGNED", Severity::kWarning},
+    {ProblemKind::kProgramSignatureUnchecked, "W-PROGRAM-SIGNATURE-UNCHECKED", Severity::kWarning},
+    {ProblemKind::kProgramSignatureUnreadable, "E-PROGRAM-SIGNATURE-UNREADABLE", Severity::kError},
+    {ProblemKind::kProgramSignatureMismatch, "E-PROGRAM-SIGNATURE-MISMATCH", Severity::kError},
+    {ProblemKind::kProgramCertificateExpired, "E-PROGRAM-CERT-EXPIRED", Severity::kError},
+    {ProblemKind::kProgramCertificateNotYetValid, "E-PROGRAM-CERT-NOT-YET-VALID", Severity::kError},
+    {ProblemKind::kUnpackerUnsigned, "W-UNZIP-UNSIGNED", Severity::kWarning},
+    {ProblemKind::kUnpackerSignatureUnchecked, "W-UNZIP-SIGNATURE-UNCHECKED", Severity::kWarning},
+    {ProblemKind::kUnpackerSignatureUnreadable, "E-UNZIP-SIGNATURE-UNREADABLE", Severity::kError},
+    {ProblemKind::kUnpackerSignatureMismatch, "E-UNZIP-SIGNATURE-MISMATCH", Severity::kError},
+    {ProblemKind::kUnpackerCertificateExpired, "E-UNZIP-CERT-EXPIRED", Severity::kError},
+    {ProblemKind::kUnpackerCertificateNotYetValid, "E-UNZIP-CERT-NOT-YET-VALID", Severity::kError},
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <ostream>
 #include <string>
 
+#include "kit/check/signature_summary.h"
 #include "kit/exit_status.h"
 #include "kit/pack_check.h"
 #include "run/command_line.h"
@@ -59,6 +60,7 @@ void PrintReport(const CheckReport& report, std::ostream& out) {
   out << "Unpacker command: " << s.commandLength << " of " << kCommandLineSize - 1 << " characters with the package in "
       << s.typicalProgramFolder << " and the folder " << s.typicalInstallFolder << "\n";
   out << "Silent install:   " << s.silentCommand << "   (exit code 0: installed)\n";
+  check::PrintSignatures(s.signatures, out);
   out << "\n";
   for (const Problem& problem : report.problems) {
     out << InfoOf(problem.kind).code << ": " << problem.what << " | end user: " << problem.userSees

@@ -76,11 +76,13 @@ TEST(ProgramCheck, EachProgramIsCheckedForWhatWindowsNeedsToStartIt) {
        unpacker,
        {},
        kClean},
+      // A made-up certificate table: the headers are sound, and the signature
+      // checks find no signature in it (E-PROGRAM-SIGNATURE-UNREADABLE).
       {"signed",
        ProgramBytes(Signed(ProgramShape(), 0x100)),
        ProgramBytes(Signed(kit_test::UnpackerShape(), 0x80)),
        {},
-       kClean},
+       kError},
       {"a text file", "MZ program", unpacker, {"E-PROGRAM-NOT-PE"}, kError},
       {"an empty file", "", unpacker, {"E-PROGRAM-NOT-PE"}, kError},
       {"a Linux program", linuxProgram, unpacker, {"E-PROGRAM-NOT-PE"}, kError},
@@ -204,10 +206,13 @@ TEST(ProgramCheck, ACutProgramIsNamedWithTheSizeItNeedsAndWhatItBreaks) {
     kit_test::TempFolder temp;
     Package package(temp.Path());
     package.Write("Install.exe", ProgramBytes(cut.shape));
-    const kit::CheckReport report = package.Check();
-    ASSERT_EQ(report.problems.size(), 1u) << cut.what;
-    EXPECT_EQ(report.problems[0].what, cut.what);
-    EXPECT_NE(report.problems[0].userSees.find(cut.seen), std::string::npos) << report.problems[0].userSees;
+    std::vector<kit::Problem> problems;
+    for (const kit::Problem& problem : package.Check().problems) {
+      if (!kit_test::IsSignatureProblem(problem.kind)) problems.push_back(problem);
+    }
+    ASSERT_EQ(problems.size(), 1u) << cut.what;
+    EXPECT_EQ(problems[0].what, cut.what);
+    EXPECT_NE(problems[0].userSees.find(cut.seen), std::string::npos) << problems[0].userSees;
   }
 }
 

@@ -20,7 +20,12 @@ TEST(Tool, CheckPrintsTheSummaryAndExitsWithTheVerdict) {
   Package package(temp.Path());
   const kit_test::ToolRun clean = RunTool({"check", package.Dir().string()});
   EXPECT_EQ(clean.status, kit::kExitInstallsAsMeant) << clean.output;
-  EXPECT_EQ(kit_test::ProblemLines(clean.output), std::vector<std::string>()) << clean.output;
+  // The tests' program files are not signed.
+  const std::vector<std::string> cleanLines = kit_test::ProblemLines(clean.output);
+  ASSERT_EQ(cleanLines.size(), 2u) << clean.output;
+  EXPECT_EQ(cleanLines[0].rfind("W-PROGRAM-UNSIGNED: Install.exe is not signed | end user: ", 0), 0u) << cleanLines[0];
+  EXPECT_EQ(cleanLines[1].rfind("W-UNZIP-UNSIGNED: unzip.exe is not signed | end user: ", 0), 0u) << cleanLines[1];
+  EXPECT_NE(clean.output.find("Signature:        Install.exe not signed\n"), std::string::npos) << clean.output;
   EXPECT_NE(clean.output.find("Data Source:      " + package.PathOf("Install.zip").string() + "\n"), std::string::npos)
       << clean.output;
   EXPECT_NE(clean.output.find("12 KB (0 MB)"), std::string::npos) << clean.output;
@@ -35,11 +40,12 @@ TEST(Tool, CheckPrintsTheSummaryAndExitsWithTheVerdict) {
   const kit_test::ToolRun broken = RunTool({"check", package.Dir().string(), "--name", "Install"});
   EXPECT_EQ(broken.status, kit::kExitHasProblems) << broken.output;
   const std::vector<std::string> lines = kit_test::ProblemLines(broken.output);
-  ASSERT_EQ(lines.size(), 2u) << broken.output;
+  ASSERT_EQ(lines.size(), 3u) << broken.output;
   EXPECT_EQ(lines[0].rfind("E-UNZIP-MISSING: ", 0), 0u) << lines[0];
   EXPECT_NE(lines[0].find(" | end user: "), std::string::npos) << lines[0];
   EXPECT_NE(lines[0].find(" | fix: "), std::string::npos) << lines[0];
   EXPECT_EQ(lines[1].rfind("W-WELCOME-MISSING: ", 0), 0u) << lines[1];
+  EXPECT_EQ(lines[2].rfind("W-PROGRAM-UNSIGNED: ", 0), 0u) << lines[2];
 }
 
 TEST(Tool, CheckNamesA64BitUnpackerAndExitsWithOne) {
@@ -48,11 +54,13 @@ TEST(Tool, CheckNamesA64BitUnpackerAndExitsWithOne) {
   kit_test::WriteProgram(package.PathOf("unzip.exe"), kit_test::UnpackerShape().X64());
   const kit_test::ToolRun run = RunTool({"check", package.Dir().string()});
   EXPECT_EQ(run.status, kit::kExitHasProblems) << run.output;
-  EXPECT_EQ(kit_test::ProblemLines(run.output),
-            std::vector<std::string>{
+  const std::vector<std::string> lines = kit_test::ProblemLines(run.output);
+  ASSERT_FALSE(lines.empty()) << run.output;
+  EXPECT_EQ(lines.front(),
+            std::string(
                 "E-UNZIP-64BIT: unzip.exe is a 64-bit program (machine x64, PE32+ header) | end user: on 32-bit "
                 "Windows: after Install: \"Error in executing unzip command\", and nothing is installed | fix: copy a "
-                "32-bit console build of the unpacker into the folder as unzip.exe (setup-pack build --unzip EXE)"})
+                "32-bit console build of the unpacker into the folder as unzip.exe (setup-pack build --unzip EXE)"))
       << run.output;
 }
 

@@ -288,23 +288,63 @@ class KitPackage : public Unpacking {
     Unpacking::SetUp();
     ASSERT_FALSE(Options().fixtures.empty()) << "the driver was given no --fixtures=FOLDER";
   }
+
+  // Copies the kit-built package of the fixtures' `folder` into the case's
+  // package folder, its program too when `withProgram`, and installs it.
+  void InstallsByteForByte(const std::string& folder, bool withProgram) {
+    const std::string kit = FixturePath(folder);
+    for (const char* name : {"Install.ini", "Install.zip", "unzip.exe", "display.txt", "shrinkli.txt", "Install.exe"}) {
+      if (std::string(name) == CasePackage::kProgramName && !withProgram) continue;
+      ASSERT_TRUE(Package().CopyIn(kit + "\\" + name, name)) << "the kit-built package lacks " << name;
+    }
+    const HWND setup = Open();
+    ASSERT_NE(setup, nullptr);
+    EXPECT_EQ(ControlText(setup, IDC_SOURCE_PATH), Package().PathOf("Install.zip"));
+    const std::string target = Target();
+    ASSERT_TRUE(Install(setup, target));
+    const std::optional<MessageBoxOnScreen> done = ExpectMessageBox(m_program, TEXT_INSTALLED, {IDOK});
+    ASSERT_TRUE(done.has_value());
+    ASSERT_TRUE(AnswerAndWait(*done, IDOK));
+    EXPECT_EQ(TreeDifferences(FixturePath(kFixtureData), target), std::vector<std::string>{});
+    ExpectClosedBy(&PressCancel, setup);
+  }
 };
 
-TEST_F(KitPackage, InstallsByteForByte) {
-  const std::string kit = FixturePath("kit");
-  for (const char* name : {"Install.ini", "Install.zip", "unzip.exe", "display.txt", "shrinkli.txt"}) {
-    ASSERT_TRUE(Package().CopyIn(kit + "\\" + name, name)) << "the kit-built package lacks " << name;
+// Whether the program file at `path` carries a signature: its optional
+// header's certificate table entry (the fifth data directory) is not empty.
+bool HasCertificateTable(const std::string& path) {
+  constexpr size_t kWord = 2;
+  constexpr size_t kDword = 4;
+  constexpr int kBitsPerByte = 8;
+  constexpr size_t kPeOffsetField = 0x3C;
+  constexpr size_t kOptionalHeaderAfterSignature = 24;
+  constexpr size_t kCertificateSizeFieldPe32 = 132;
+  constexpr size_t kCertificateSizeFieldPe32Plus = 148;
+  constexpr unsigned long kMagicPe32Plus = 0x20B;
+  const std::string bytes = ReadBytes(path);
+  const auto little = [&bytes](size_t at, size_t size) {
+    unsigned long value = 0;
+    for (size_t i = size; i-- > 0;) {
+      const unsigned char byte = at + i < bytes.size() ? static_cast<unsigned char>(bytes[at + i]) : 0;
+      value = (value << kBitsPerByte) | byte;
+    }
+    return value;
+  };
+  const size_t optional = little(kPeOffsetField, kDword) + kOptionalHeaderAfterSignature;
+  const bool plus = little(optional, kWord) == kMagicPe32Plus;
+  return little(optional + (plus ? kCertificateSizeFieldPe32Plus : kCertificateSizeFieldPe32), kDword) != 0;
+}
+
+TEST_F(KitPackage, InstallsByteForByte) { InstallsByteForByte("kit", false); }
+
+// The same package signed by the kit (with a throw-away certificate, see
+// tests/e2e/CMakeLists.txt): the signed program and the signed unpacker start
+// and install exactly as the unsigned ones.
+TEST_F(KitPackage, SignedInstallsAsTheUnsigned) {
+  for (const char* name : {"Install.exe", "unzip.exe"}) {
+    ASSERT_TRUE(HasCertificateTable(FixturePath("kit-signed\\") + name)) << name << " of kit-signed is not signed";
   }
-  const HWND setup = Open();
-  ASSERT_NE(setup, nullptr);
-  EXPECT_EQ(ControlText(setup, IDC_SOURCE_PATH), Package().PathOf("Install.zip"));
-  const std::string target = Target();
-  ASSERT_TRUE(Install(setup, target));
-  const std::optional<MessageBoxOnScreen> done = ExpectMessageBox(m_program, TEXT_INSTALLED, {IDOK});
-  ASSERT_TRUE(done.has_value());
-  ASSERT_TRUE(AnswerAndWait(*done, IDOK));
-  EXPECT_EQ(TreeDifferences(FixturePath(kFixtureData), target), std::vector<std::string>{});
-  ExpectClosedBy(&PressCancel, setup);
+  InstallsByteForByte("kit-signed", true);
 }
 
 // ---- the command line ------------------------------------------------------------
