@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "kit/branding/brand_program.h"
 #include "kit/templates.h"
 #include "kit/whole_file.h"
 #include "package/descriptor.h"
@@ -135,6 +136,12 @@ BuildResult BuildPackage(const BuildOptions& options) {
       return Refuse(BuildStatus::kBadArgument, "the file " + *file + " is not there");
     }
   }
+  const std::string brandProblem = branding::BrandOptionsProblem(options.brand);
+  if (!brandProblem.empty()) return Refuse(BuildStatus::kBadArgument, brandProblem);
+  const fs::path programPath = fs::path(options.outDir) / (options.name + kProgramExtension);
+  if (options.brand.Any() && options.programFile.empty() && !fs::is_regular_file(programPath, ignored)) {
+    return Refuse(BuildStatus::kBadArgument, "branding needs the program: give --program EXE");
+  }
   if (IsSameOrInside(options.outDir, options.dataDir)) {
     return Refuse(BuildStatus::kBadArgument, "the package folder " + options.outDir + " lies in the data folder " +
                                                  options.dataDir + ", whose whole content is packed");
@@ -181,6 +188,11 @@ BuildResult BuildPackage(const BuildOptions& options) {
   };
   for (const PackageFile& file : files) {
     if (!PlaceFile(file, outDir, result)) return Refuse(BuildStatus::kFailed, result.error);
+  }
+  // Branding: the publisher's face in NAME.exe, the package's copy of the
+  // program. Before signing, which must cover the branded bytes.
+  if (options.brand.Any() && !branding::BrandProgram(programPath, options.brand, result.notes, result.error)) {
+    return Refuse(BuildStatus::kFailed, result.error);
   }
   result.status = BuildStatus::kBuilt;
   return result;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "kit/branding/brand_options.h"
 #include "kit/package_files.h"
 #include "kit/zip_archive.h"
 
@@ -24,6 +25,9 @@ struct BuildOptions {
   std::string licenceFile;
   std::string programFile;
   std::string unzipFile;
+  // The publisher's face, written into NAME.exe after it is placed; none
+  // given: NAME.exe stays as built.
+  branding::BrandOptions brand;
 };
 
 enum class BuildStatus {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "kit/branding/program_face.h"
 #include "package/licence_texts.h"
 
 namespace kit {
@@ -53,6 +54,11 @@ enum class ProblemKind {
   kLicenceMissing,
   kLicenceEmpty,
   kLicencePlaceholder,
+  kProgramResources,
+  kLogoBuiltIn,
+  kLogoSize,
+  kIconBuiltIn,
+  kCompanyBuiltIn,
 };
 
 struct ProblemInfo {
@@ -101,6 +107,10 @@ struct PackageSummary {
   std::string typicalInstallFolder;
   int commandLength = 0;  // characters the line needs
   bool commandFits = false;
+
+  // NAME.exe's logo, icon and version block, when it could be read.
+  bool faceRead = false;
+  branding::ProgramFace face;
 };
 
 struct CheckReport {

@@ -41,6 +41,11 @@ const std::vector<ProblemInfo> kProblems = {
     {ProblemKind::kLicenceMissing, "E-LICENCE-MISSING", Severity::kError},
     {ProblemKind::kLicenceEmpty, "E-LICENCE-EMPTY", Severity::kError},
     {ProblemKind::kLicencePlaceholder, "E-LICENCE-PLACEHOLDER", Severity::kError},
+    {ProblemKind::kProgramResources, "E-PROGRAM-RESOURCES", Severity::kError},
+    {ProblemKind::kLogoBuiltIn, "W-LOGO-BUILT-IN", Severity::kWarning},
+    {ProblemKind::kLogoSize, "W-LOGO-SIZE", Severity::kWarning},
+    {ProblemKind::kIconBuiltIn, "W-ICON-BUILT-IN", Severity::kWarning},
+    {ProblemKind::kCompanyBuiltIn, "W-COMPANY-BUILT-IN", Severity::kWarning},
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <ostream>
 #include <string>
 
+#include "kit/check/branding_checks.h"
 #include "kit/exit_status.h"
 #include "kit/pack_check.h"
 #include "run/command_line.h"
@@ -58,6 +59,7 @@ void PrintReport(const CheckReport& report, std::ostream& out) {
       << (s.licenceRead ? "" : " (no shrinkli.txt)") << "\n";
   out << "Unpacker command: " << s.commandLength << " of " << kCommandLineSize - 1 << " characters with the package in "
       << s.typicalProgramFolder << " and the folder " << s.typicalInstallFolder << "\n";
+  check::PrintProgramFace(s, out);
   out << "\n";
   for (const Problem& problem : report.problems) {
     out << InfoOf(problem.kind).code << ": " << problem.what << " | end user: " << problem.userSees
