@@ -139,6 +139,9 @@ bool BrandProgram(const fs::path& program, const BrandOptions& options, std::vec
     return false;
   };
   if (!WriteWhole(program, brand, error)) return false;
+  if (before.Directory(kCertificateDirectoryIndex).size != 0) {
+    made.push_back("its signature is removed, as it covered the bytes branding changed: sign the package after branding");
+  }
   for (const std::string& note : made) notes.push_back("branded " + program.string() + ": " + note);
   return true;
 }

@@ -8,9 +8,6 @@ namespace kit::branding {
 
 namespace {
 
-// The certificate table's entry: its signature goes, branding writes an
-// unsigned copy for the signing that follows.
-constexpr std::uint32_t kCertificateDirectoryIndex = 4;
 
 bool IsFaceResource(const Resource& resource, const BrandedFace& face,
                     const std::vector<std::uint16_t>& replacedIcons) {

@@ -33,6 +33,7 @@ struct PeDirectory {
 
 // Data directory entries branding looks at.
 constexpr std::uint32_t kResourceDirectoryIndex = 2;
+constexpr std::uint32_t kCertificateDirectoryIndex = 4;  // a file offset, not an address
 constexpr std::uint32_t kRelocationDirectoryIndex = 5;
 
 struct PeImage {
