@@ -99,7 +99,7 @@ PictureFile IdentifyPicture(const std::string& bytes) {
     if (view.U32BigEndian(kPngWidthField, picture.width) && view.U32BigEndian(kPngHeightField, picture.height)) {
       picture.kind = PictureKind::kPng;
     }
-  } else if (view.StartsWith(0, kBmpMagic)) {
+  } else if (view.StartsWith(0, kBmpMagic) && bytes.size() > kBitmapFileHeaderSize) {
     BitmapInfo info;
     if (ReadBitmapInfo(bytes.substr(kBitmapFileHeaderSize), info) && info.width > 0 && info.height != 0) {
       picture.kind = PictureKind::kBmp;

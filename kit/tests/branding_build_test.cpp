@@ -299,6 +299,13 @@ INSTANTIATE_TEST_SUITE_P(
                       b.Brand().logoFile = b.Picture("logo.png").string();
                     },
                     "of --logo is not a BMP or PNG file"},
+        // Found by the fuzz target: a file cut inside its header.
+        RefusalCase{"LogoCutInItsHeader",
+                    [](BrandingBuild& b) {
+                      kit_test::WriteBytes(b.Picture("logo.bmp"), "BM");
+                      b.Brand().logoFile = b.Picture("logo.bmp").string();
+                    },
+                    "of --logo is not a BMP or PNG file"},
         RefusalCase{"IconIsABmp",
                     [](BrandingBuild& b) {
                       kit_test::MakePicture(b.Picture("icon.bmp"), {"-size", "32x32", "xc:red", "BMP3:"});
