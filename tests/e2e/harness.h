@@ -36,6 +36,7 @@ struct DriverOptions {
   std::string fakeUnzip;  // the fake unpacker of the tests (Windows path)
   std::string unzip;      // the genuine unzip.exe (Windows path)
   std::string fixtures;   // the sample data and its archive (Windows folder)
+  std::string probe;      // the logo probe DLL (Windows path), for the branding cases
 };
 DriverOptions& Options();
 

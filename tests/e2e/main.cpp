@@ -9,6 +9,8 @@
 //   --fake-unzip=PATH   the fake unpacker of the tests
 //   --unzip=PATH        the genuine unzip.exe
 //   --fixtures=FOLDER   the sample data and its archive (see unpacking_test.cpp)
+// and the branding cases
+//   --probe=PATH        the logo probe DLL (see logo_probe_client.h)
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -25,6 +27,7 @@ constexpr char kDemoArgument[] = "--demo=";
 constexpr char kFakeUnzipArgument[] = "--fake-unzip=";
 constexpr char kUnzipArgument[] = "--unzip=";
 constexpr char kFixturesArgument[] = "--fixtures=";
+constexpr char kProbeArgument[] = "--probe=";
 
 // "i386" or "x86-64" from the program's PE header, so that the output names
 // which build it tested.
@@ -61,7 +64,7 @@ bool TakeValue(const char* argument, const char* name, std::string& value) {
 int Usage(const char* why) {
   std::cerr << "e2e_driver: " << why
             << "\nusage: e2e_driver --program=PATH [--demo=FOLDER] [--fake-unzip=PATH] [--unzip=PATH]"
-               " [--fixtures=FOLDER] [gtest flags]\n";
+               " [--fixtures=FOLDER] [--probe=PATH] [gtest flags]\n";
   return 2;
 }
 
@@ -76,7 +79,7 @@ int main(int argc, char** argv) {
     if (!TakeValue(argv[i], kProgramArgument, options.program) && !TakeValue(argv[i], kDemoArgument, options.demo) &&
         !TakeValue(argv[i], kFakeUnzipArgument, options.fakeUnzip) &&
         !TakeValue(argv[i], kUnzipArgument, options.unzip) &&
-        !TakeValue(argv[i], kFixturesArgument, options.fixtures)) {
+        !TakeValue(argv[i], kFixturesArgument, options.fixtures) && !TakeValue(argv[i], kProbeArgument, options.probe)) {
       return Usage((std::string("unknown argument ") + argv[i]).c_str());
     }
   }
