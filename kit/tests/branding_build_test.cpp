@@ -418,3 +418,30 @@ TEST(Branding, TheStagesCheckCatchesAFaultyCopy) {
 }
 
 }  // namespace
+
+namespace {
+
+// The tool takes the face's options, refuses an empty text as wrong usage
+// and names the options and codes in its help.
+TEST(BrandingTool, TakesTheFacesOptions) {
+  kit_test::TempFolder temp;
+  kit_test::WriteBytes(temp.Path() / "data" / "a.txt", "a");
+  const std::string data = (temp.Path() / "data").string();
+  const std::string out = (temp.Path() / "pkg").string();
+  const kit_test::ToolRun empty =
+      kit_test::RunTool({"build", data, out, "--program", kit_test::ResourcesProgram().string(), "--company", ""});
+  EXPECT_EQ(empty.status, 2) << empty.output;
+  EXPECT_NE(empty.output.find("the option --company needs a value that is not empty"), std::string::npos);
+
+  const kit_test::ToolRun built = kit_test::RunTool(
+      {"build", data, out, "--program", kit_test::ResourcesProgram().string(), "--company", "North Coast Charts"});
+  EXPECT_NE(built.output.find("version: CompanyName \"North Coast Charts\""), std::string::npos) << built.output;
+  EXPECT_NE(built.output.find("\n  CompanyName:    North Coast Charts\n"), std::string::npos) << built.output;
+
+  const kit_test::ToolRun help = kit_test::RunTool({"--help"});
+  for (const char* text : {"[--logo FILE]", "[--version A.B.C.D]", "W-LOGO-BUILT-IN", "E-PROGRAM-RESOURCES"}) {
+    EXPECT_NE(help.output.find(text), std::string::npos) << text;
+  }
+}
+
+}  // namespace
