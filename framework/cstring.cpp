@@ -12,8 +12,10 @@
 #endif
 
 namespace {
+#ifdef _WIN32
 // A string resource holds at most 4097 characters; it is loaded whole.
 constexpr int kStringResourceBuffer = 4098;
+#endif
 // Texts stay below this length, so that lengths and capacities never
 // overflow.
 constexpr int kLongestText = INT_MAX / 2;
