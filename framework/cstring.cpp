@@ -12,9 +12,10 @@
 #endif
 
 namespace {
-// A string resource holds at most 4097 characters; it is loaded whole (only
-// the Win32 build has resources).
-[[maybe_unused]] constexpr int kStringResourceBuffer = 4098;
+#ifdef _WIN32
+// A string resource holds at most 4097 characters; it is loaded whole.
+constexpr int kStringResourceBuffer = 4098;
+#endif
 // Texts stay below this length, so that lengths and capacities never
 // overflow.
 constexpr int kLongestText = INT_MAX / 2;

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -19,6 +20,8 @@ constexpr const char kOptionPrefix[] = "--";
 // argv[0] is the tool, argv[1] the command.
 constexpr int kCommandIndex = 1;
 constexpr int kFirstArgumentIndex = 2;
+// The build's options of the publisher's face.
+constexpr const char* kBrandOptions[] = {"logo", "icon", "company", "product", "description", "version", "copyright"};
 
 void PrintUsage(std::ostream& out) {
   out << "Usage:\n"
@@ -27,6 +30,8 @@ void PrintUsage(std::ostream& out) {
          "                   [--sign-pkcs12 FILE | --sign-cert FILE --sign-key FILE]\n"
          "                   [--sign-password-file FILE] [--timestamp URL]\n"
          "                   [--sign-description TEXT] [--sign-url URL]\n"
+         "                   [--logo FILE] [--icon FILE] [--company TEXT] [--product TEXT]\n"
+         "                   [--description TEXT] [--version A.B.C.D] [--copyright TEXT]\n"
          "  setup-pack check PACKAGE_DIR [--name NAME]\n"
          "  setup-pack --help\n"
          "\n"
@@ -47,15 +52,23 @@ void PrintUsage(std::ostream& out) {
          "       --sign-url the signed description and web address. A program that cannot be signed\n"
          "       is left as it was, and the build fails. The key and password files must lie outside\n"
          "       DATA_DIR and OUT_DIR.\n"
+         "       Branding writes the publisher's face into NAME.exe (never into --program itself):\n"
+         "       --logo, a BMP or PNG, the logo both screens show: a 24-bit bitmap of 203 x 137 pixels;\n"
+         "       a picture of another size is scaled to fit, proportions kept, and centred on white;\n"
+         "       --icon, an ICO taken as it is, or a PNG made into images of 256, 48, 32 and 16 pixels;\n"
+         "       --company, --product, --description and --copyright, the version block's CompanyName,\n"
+         "       ProductName, FileDescription and LegalCopyright; --version, its file and product\n"
+         "       version. Whatever is not given stays as built.\n"
          "       Then runs check on OUT_DIR and exits with its status.\n"
          "check  reads PACKAGE_DIR as the program NAME.exe will, prints what it will show (the\n"
          "       archive, the size in KB and MB, the welcome lines, the licence's length, the length\n"
          "       of the unpacker's command line with the package in a typical place) and then every\n"
          "       problem, one a line: CODE: what is wrong | end user: what they see | fix: what to do.\n"
          "       It reads the PE headers of NAME.exe and unzip.exe: each must be a complete 32-bit x86\n"
-         "       program, NAME.exe a windowed one and unzip.exe a console one. With osslsigncode it\n"
-         "       reads their signatures: the signer, the certificate's validity, the timestamp, and\n"
-         "       whether each still matches its program.\n"
+         "       program, NAME.exe a windowed one and unzip.exe a console one. It prints NAME.exe's\n"
+         "       logo size, icon sizes and version strings, and warns while they are the built-in ones.\n"
+         "       With osslsigncode it reads both programs' signatures: the signer, the certificate's\n"
+         "       validity, the timestamp, and whether each still matches its program.\n"
          "\n"
          "NAME defaults to Install.\n"
          "\n"
@@ -138,6 +151,18 @@ int RunBuild(const Arguments& args) {
   options.signing.timestampUrl = OptionOr(args, "timestamp", "");
   options.signing.description = OptionOr(args, "sign-description", "");
   options.signing.url = OptionOr(args, "sign-url", "");
+  options.brand.logoFile = OptionOr(args, "logo", "");
+  options.brand.iconFile = OptionOr(args, "icon", "");
+  options.brand.version = OptionOr(args, "version", "");
+  for (const kit::branding::VersionStringOption& string : kit::branding::VersionStringOptions()) {
+    options.brand.*string.text = OptionOr(args, string.option, "");
+  }
+  for (const char* option : kBrandOptions) {
+    const auto given = args.options.find(option);
+    if (given != args.options.end() && given->second.empty()) {
+      return WrongUsage(std::string("the option --") + option + " needs a value that is not empty");
+    }
+  }
   const kit::BuildResult result = kit::BuildPackage(options);
   if (result.status == kit::BuildStatus::kBadArgument) return WrongUsage(result.error);
   if (result.status == kit::BuildStatus::kFailed) {
@@ -176,19 +201,11 @@ int main(int argc, char** argv) {
   Arguments args;
   std::string error;
   if (command == "build") {
-    const std::vector<std::string> buildOptions = {"name",
-                                                   "welcome",
-                                                   "licence",
-                                                   "program",
-                                                   "unzip",
-                                                   "sign-pkcs12",
-                                                   "sign-cert",
-                                                   "sign-key",
-                                                   "sign-password-file",
-                                                   "timestamp",
-                                                   "sign-description",
-                                                   "sign-url"};
-    if (!SplitArguments(argc, argv, buildOptions, args, error)) {
+    std::vector<std::string> known = {"name",      "welcome",  "licence",            "program",
+                                      "unzip",     "sign-pkcs12", "sign-cert",       "sign-key",
+                                      "sign-password-file", "timestamp", "sign-description", "sign-url"};
+    known.insert(known.end(), std::begin(kBrandOptions), std::end(kBrandOptions));
+    if (!SplitArguments(argc, argv, known, args, error)) {
       return WrongUsage(error);
     }
     return RunBuild(args);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "kit/branding/brand_program.h"
 #include "kit/path_within.h"
 #include "kit/signing/sign_programs.h"
 #include "kit/templates.h"
@@ -130,6 +131,12 @@ BuildResult BuildPackage(const BuildOptions& options) {
       return Refuse(BuildStatus::kBadArgument, "the file " + *file + " is not there");
     }
   }
+  const std::string brandProblem = branding::BrandOptionsProblem(options.brand);
+  if (!brandProblem.empty()) return Refuse(BuildStatus::kBadArgument, brandProblem);
+  const fs::path programPath = fs::path(options.outDir) / (options.name + kProgramExtension);
+  if (options.brand.Any() && options.programFile.empty() && !fs::is_regular_file(programPath, ignored)) {
+    return Refuse(BuildStatus::kBadArgument, "branding needs the program: give --program EXE");
+  }
   if (IsSameOrInside(options.outDir, options.dataDir)) {
     return Refuse(BuildStatus::kBadArgument, "the package folder " + options.outDir + " lies in the data folder " +
                                                  options.dataDir + ", whose whole content is packed");
@@ -182,9 +189,13 @@ BuildResult BuildPackage(const BuildOptions& options) {
     if (!PlaceFile(file, outDir, result)) return Refuse(BuildStatus::kFailed, result.error);
   }
 
-  // The stages that change the placed programs in place, in this order. A
-  // stage that rewrites NAME.exe joins before signing: signing comes last,
-  // so that the signatures cover the programs as they ship.
+  // The stages that change the placed programs in place, in this order.
+  // Branding writes the publisher's face into NAME.exe, the package's copy
+  // of the program; signing comes last, so that the signatures cover the
+  // programs as they ship.
+  if (options.brand.Any() && !branding::BrandProgram(programPath, options.brand, result.notes, result.error)) {
+    return Refuse(BuildStatus::kFailed, result.error);
+  }
   if (!SigningStage(options, outDir, result)) return Refuse(BuildStatus::kFailed, result.error);
   result.status = BuildStatus::kBuilt;
   return result;

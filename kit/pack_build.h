@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "kit/branding/brand_options.h"
 #include "kit/package_files.h"
 #include "kit/signing/signing_options.h"
 #include "kit/zip_archive.h"
@@ -28,6 +29,9 @@ struct BuildOptions {
   // Signs NAME.exe and unzip.exe as the build's last step, when a key is
   // given.
   SigningOptions signing;
+  // The publisher's face, written into NAME.exe after it is placed; none
+  // given: NAME.exe stays as built.
+  branding::BrandOptions brand;
 };
 
 enum class BuildStatus {

@@ -4,6 +4,7 @@
 #include "kit/pack_check.h"
 
 #include "kit/check/archive_checks.h"
+#include "kit/check/branding_checks.h"
 #include "kit/check/command_line_check.h"
 #include "kit/check/context.h"
 #include "kit/check/descriptor_checks.h"
@@ -19,6 +20,7 @@ CheckReport CheckPackage(const std::string& packageDir, const std::string& name)
   // size figure is weighed against it.
   const Step steps[] = {
       check::CheckProgram,         // NAME.exe
+      check::CheckProgramFace,     // NAME.exe's logo, icon and version block
       check::CheckDescriptor,      // NAME.ini: ZIPFILE:
       check::CheckArchive,         // the archive it names
       check::CheckDescriptorSize,  // NAME.ini: FILESIZE:

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "kit/branding/program_face.h"
 #include "package/licence_texts.h"
 
 namespace kit {
@@ -65,6 +66,11 @@ enum class ProblemKind {
   kUnpackerSignatureMismatch,
   kUnpackerCertificateExpired,
   kUnpackerCertificateNotYetValid,
+  kProgramResources,
+  kLogoBuiltIn,
+  kLogoSize,
+  kIconBuiltIn,
+  kCompanyBuiltIn,
 };
 
 struct ProblemInfo {
@@ -145,6 +151,10 @@ struct PackageSummary {
 
   // The programs' signatures, of those that are Windows programs.
   std::vector<SignatureSummary> signatures;
+
+  // NAME.exe's logo, icon and version block, when it could be read.
+  bool faceRead = false;
+  branding::ProgramFace face;
 };
 
 struct CheckReport {

@@ -53,6 +53,11 @@ const std::vector<ProblemInfo> kProblems = {
     {ProblemKind::kUnpackerSignatureMismatch, "E-UNZIP-SIGNATURE-MISMATCH", Severity::kError},
     {ProblemKind::kUnpackerCertificateExpired, "E-UNZIP-CERT-EXPIRED", Severity::kError},
     {ProblemKind::kUnpackerCertificateNotYetValid, "E-UNZIP-CERT-NOT-YET-VALID", Severity::kError},
+    {ProblemKind::kProgramResources, "E-PROGRAM-RESOURCES", Severity::kError},
+    {ProblemKind::kLogoBuiltIn, "W-LOGO-BUILT-IN", Severity::kWarning},
+    {ProblemKind::kLogoSize, "W-LOGO-SIZE", Severity::kWarning},
+    {ProblemKind::kIconBuiltIn, "W-ICON-BUILT-IN", Severity::kWarning},
+    {ProblemKind::kCompanyBuiltIn, "W-COMPANY-BUILT-IN", Severity::kWarning},
 };
 
 }  // namespace

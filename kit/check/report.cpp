@@ -3,6 +3,7 @@
 #include <string>
 
 #include "kit/check/signature_summary.h"
+#include "kit/check/branding_checks.h"
 #include "kit/exit_status.h"
 #include "kit/pack_check.h"
 #include "run/command_line.h"
@@ -61,6 +62,7 @@ void PrintReport(const CheckReport& report, std::ostream& out) {
       << s.typicalProgramFolder << " and the folder " << s.typicalInstallFolder << "\n";
   out << "Silent install:   " << s.silentCommand << "   (exit code 0: installed)\n";
   check::PrintSignatures(s.signatures, out);
+  check::PrintProgramFace(s, out);
   out << "\n";
   for (const Problem& problem : report.problems) {
     out << InfoOf(problem.kind).code << ": " << problem.what << " | end user: " << problem.userSees

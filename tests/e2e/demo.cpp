@@ -147,4 +147,20 @@ int RunDemo() {
   return 0;
 }
 
+int RunLicenceShot(const std::string& name) {
+  const std::string program = Options().program;
+  ProgramUnderTest run;
+  if (!run.Start(program, FolderOf(program))) return 1;
+  std::cout << "demo: started " << program << "\n";
+  const HWND screen = WaitForWindow(run, TEXT_LICENCE_CAPTION);
+  if (screen == nullptr) return 1;
+  Settle(screen);
+  if (!RequestScreenshot(name, screen)) return 1;
+  PostClick(screen, IDCANCEL);
+  const std::optional<DWORD> code = run.WaitForExit();
+  if (!code || Failed()) return 1;
+  std::cout << "demo: the licence screen is cancelled, the program ended (exit code " << *code << ")\n";
+  return 0;
+}
+
 }  // namespace e2e

@@ -27,6 +27,11 @@ constexpr char kDemoInstallFolder[] = "C:\\Verandel Data";
 // Runs the walk; 0 when every step went as expected.
 int RunDemo();
 
+// The short walk of a branded package (scripts/demo --branded): the
+// licence screen's screenshot, named `name`, then "Cancel"; 0 when it went
+// as expected.
+int RunLicenceShot(const std::string& name);
+
 // Asks for a screenshot of `window` (its client area) named `name`; true
 // once it is taken.
 bool RequestScreenshot(const std::string& name, HWND window);

@@ -33,9 +33,11 @@ constexpr const char kCaseRoot[] = "C:\\e2e\\";
 struct DriverOptions {
   std::string program;    // the program under test (Windows path)
   std::string demo;       // demo mode: the folder of the screenshot exchange
+  std::string demoShot;   // demo mode, licence screen only: the one screenshot's name
   std::string fakeUnzip;  // the fake unpacker of the tests (Windows path)
   std::string unzip;      // the genuine unzip.exe (Windows path)
   std::string fixtures;   // the sample data and its archive (Windows folder)
+  std::string probe;      // the logo probe DLL (Windows path), for the branding cases
 };
 DriverOptions& Options();
 

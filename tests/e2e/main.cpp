@@ -3,12 +3,16 @@
 //   e2e_driver --program=PATH [gtest flags]   runs the cases against PATH
 //   e2e_driver --program=PATH --demo=FOLDER   walks the sample package at PATH
 //                                             for scripts/demo (see demo.h)
+//   ... --demo=FOLDER --demo-licence-shot=NAME  only the licence screen's
+//                                             screenshot, for scripts/demo --branded
 //
 // PATH is the program in Windows form; each case copies it into a package
 // folder of its own. The unpacking cases also need
 //   --fake-unzip=PATH   the fake unpacker of the tests
 //   --unzip=PATH        the genuine unzip.exe
 //   --fixtures=FOLDER   the sample data and its archive (see unpacking_test.cpp)
+// and the branding cases
+//   --probe=PATH        the logo probe DLL (see logo_probe_client.h)
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -25,6 +29,8 @@ constexpr char kDemoArgument[] = "--demo=";
 constexpr char kFakeUnzipArgument[] = "--fake-unzip=";
 constexpr char kUnzipArgument[] = "--unzip=";
 constexpr char kFixturesArgument[] = "--fixtures=";
+constexpr char kProbeArgument[] = "--probe=";
+constexpr char kDemoShotArgument[] = "--demo-licence-shot=";
 
 // "i386" or "x86-64" from the program's PE header, so that the output names
 // which build it tested.
@@ -61,7 +67,7 @@ bool TakeValue(const char* argument, const char* name, std::string& value) {
 int Usage(const char* why) {
   std::cerr << "e2e_driver: " << why
             << "\nusage: e2e_driver --program=PATH [--demo=FOLDER] [--fake-unzip=PATH] [--unzip=PATH]"
-               " [--fixtures=FOLDER] [gtest flags]\n";
+               " [--fixtures=FOLDER] [--probe=PATH] [--demo-licence-shot=NAME] [gtest flags]\n";
   return 2;
 }
 
@@ -76,7 +82,9 @@ int main(int argc, char** argv) {
     if (!TakeValue(argv[i], kProgramArgument, options.program) && !TakeValue(argv[i], kDemoArgument, options.demo) &&
         !TakeValue(argv[i], kFakeUnzipArgument, options.fakeUnzip) &&
         !TakeValue(argv[i], kUnzipArgument, options.unzip) &&
-        !TakeValue(argv[i], kFixturesArgument, options.fixtures)) {
+        !TakeValue(argv[i], kFixturesArgument, options.fixtures) &&
+        !TakeValue(argv[i], kProbeArgument, options.probe) &&
+        !TakeValue(argv[i], kDemoShotArgument, options.demoShot)) {
       return Usage((std::string("unknown argument ") + argv[i]).c_str());
     }
   }
@@ -84,10 +92,11 @@ int main(int argc, char** argv) {
   if (::GetFileAttributesA(options.program.c_str()) == INVALID_FILE_ATTRIBUTES) {
     return Usage(("no program at " + options.program).c_str());
   }
-  std::cout << "e2e_driver: the program under test is " << options.program << " (" << MachineOf(options.program)
-            << ")";
-  if (!options.unzip.empty()) std::cout << ", the genuine unpacker " << options.unzip << " (" << MachineOf(options.unzip) << ")";
+  std::cout << "e2e_driver: the program under test is " << options.program << " (" << MachineOf(options.program) << ")";
+  if (!options.unzip.empty())
+    std::cout << ", the genuine unpacker " << options.unzip << " (" << MachineOf(options.unzip) << ")";
   std::cout << std::endl;
+  if (!options.demo.empty() && !options.demoShot.empty()) return e2e::RunLicenceShot(options.demoShot);
   if (!options.demo.empty()) return e2e::RunDemo();
   return RUN_ALL_TESTS();
 }

@@ -347,6 +347,11 @@ TEST_F(KitPackage, SignedInstallsAsTheUnsigned) {
   InstallsByteForByte("kit-signed", true);
 }
 
+// The same package with the publisher's face written into its program
+// (fixtures' kit-branded, see tests/e2e/CMakeLists.txt) runs and installs
+// exactly as the unbranded one.
+TEST_F(KitPackage, BrandedInstallsByteForByte) { InstallsByteForByte("kit-branded", true); }
+
 // ---- the command line ------------------------------------------------------------
 
 class CommandLine : public Unpacking, public testing::WithParamInterface<Layout> {};
