@@ -36,15 +36,21 @@ void PrintUsage(std::ostream& out) {
          "       placeholder texts until they are replaced) and a missing program or unpacker is\n"
          "       reported by the check. Each file is written under a temporary name and renamed into\n"
          "       place once complete; temporary files left by a build that did not end are removed.\n"
-         "       Then runs check on OUT_DIR and exits with its status.\n"
+         "       A data folder holding a name Windows does not create as it is written (a device name,\n"
+         "       a character it cannot hold, a dot or blank at the end, ;digits at the end, names that\n"
+         "       differ only in letter case, bytes that are not UTF-8) is refused, every such name\n"
+         "       listed with its code. Then runs check on OUT_DIR and exits with its status.\n"
          "check  reads PACKAGE_DIR as the program NAME.exe will, prints what it will show (the\n"
          "       archive, the size in KB and MB, the welcome lines, the licence's length, the length\n"
          "       of the unpacker's command line with the package in a typical place) and then every\n"
          "       problem, one a line: CODE: what is wrong | end user: what they see | fix: what to do.\n"
          "       It reads the PE headers of NAME.exe and unzip.exe: each must be a complete 32-bit x86\n"
-         "       program, NAME.exe a windowed one and unzip.exe a console one.\n"
+         "       program, NAME.exe a windowed one and unzip.exe a console one. It judges the archive's\n"
+         "       entries as the unpacker installs them on Windows: their names, their paths under\n"
+         "       C:\\Program Files\\NAME Data, their compression methods, links and attributes.\n"
          "\n"
-         "NAME defaults to Install.\n"
+         "NAME defaults to Install. It must be ASCII (the program finds its descriptor by its own\n"
+         "name), a name Windows gives a file, and not unzip. Options take no empty value.\n"
          "\n"
          "Exit status: 0 the package will install as meant (there may be warnings, codes W-...);\n"
          "             1 it has errors (codes E-...: the installation goes wrong or a screen shows\n"
@@ -69,7 +75,7 @@ struct Arguments {
 
 // Splits the arguments after the command into positional ones and options
 // with their values; false, with `error` set, for an option not in `known`,
-// one without its value or one given twice.
+// one without its value or with an empty one, or one given twice.
 bool SplitArguments(int argc, char** argv, const std::vector<std::string>& known, Arguments& args, std::string& error) {
   for (int i = kFirstArgumentIndex; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -86,6 +92,12 @@ bool SplitArguments(int argc, char** argv, const std::vector<std::string>& known
     }
     if (i + 1 >= argc) {
       error = "the option " + arg + " needs a value";
+      return false;
+    }
+    // An empty file name would count as none given, and the build would
+    // keep or leave out the file without a word.
+    if (argv[i + 1][0] == '\0') {
+      error = "the option " + arg + " needs a value, not an empty one";
       return false;
     }
     if (!args.options.emplace(option, argv[++i]).second) {

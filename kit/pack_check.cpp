@@ -7,6 +7,8 @@
 #include "kit/check/command_line_check.h"
 #include "kit/check/context.h"
 #include "kit/check/descriptor_checks.h"
+#include "kit/check/entry_content_checks.h"
+#include "kit/check/entry_name_checks.h"
 #include "kit/check/program_checks.h"
 #include "kit/check/text_checks.h"
 
@@ -20,6 +22,8 @@ CheckReport CheckPackage(const std::string& packageDir, const std::string& name)
       check::CheckProgram,         // NAME.exe
       check::CheckDescriptor,      // NAME.ini: ZIPFILE:
       check::CheckArchive,         // the archive it names
+      check::CheckEntryNames,      // its entries' names and paths
+      check::CheckEntryContents,   // how the unpacker writes each entry
       check::CheckDescriptorSize,  // NAME.ini: FILESIZE:
       check::CheckUnpacker,        // unzip.exe
       check::CheckCommandLine,     // the unpacker's command line
