@@ -14,7 +14,6 @@
 // the Linux side with relative paths, as sample.zip.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -26,6 +25,7 @@
 #include "res/resource.h"
 #include "res/texts.h"
 #include "tests/e2e/harness.h"
+#include "tests/e2e/install_tree.h"
 #include "tests/e2e/unpacking_steps.h"
 
 namespace e2e {
@@ -95,52 +95,6 @@ std::string Formatted(const char* format, unsigned long value) {
 std::string ReadBytes(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-// Every file and folder under `root` + `relative`, as paths relative to
-// `root`; folders end with a backslash.
-void ListTree(const std::string& root, const std::string& relative, std::vector<std::string>& entries) {
-  WIN32_FIND_DATAA found;
-  const HANDLE search = ::FindFirstFileA((root + relative + "*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
-    const std::string name = found.cFileName;
-    if (name == "." || name == "..") continue;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      entries.push_back(relative + name + "\\");
-      ListTree(root, relative + name + "\\", entries);
-    } else {
-      entries.push_back(relative + name);
-    }
-  } while (::FindNextFileA(search, &found));
-  ::FindClose(search);
-}
-
-std::vector<std::string> TreeOf(std::string root) {
-  if (root.back() != '\\') root += '\\';
-  std::vector<std::string> entries;
-  ListTree(root, "", entries);
-  std::sort(entries.begin(), entries.end());
-  return entries;
-}
-
-// What tells the tree at `copy` from the tree at `source`: entries missing
-// or extra, and files whose bytes differ. Empty when they are equal.
-std::vector<std::string> TreeDifferences(const std::string& source, const std::string& copy) {
-  const std::vector<std::string> wanted = TreeOf(source);
-  const std::vector<std::string> found = TreeOf(copy);
-  std::vector<std::string> differences;
-  for (const std::string& entry : wanted) {
-    if (!std::binary_search(found.begin(), found.end(), entry)) {
-      differences.push_back("missing: " + entry);
-    } else if (entry.back() != '\\' && ReadBytes(source + "\\" + entry) != ReadBytes(copy + "\\" + entry)) {
-      differences.push_back("differs: " + entry);
-    }
-  }
-  for (const std::string& entry : found) {
-    if (!std::binary_search(wanted.begin(), wanted.end(), entry)) differences.push_back("extra: " + entry);
-  }
-  return differences;
 }
 
 // Waits until the bar shows another position than it does now; false at the
