@@ -16,6 +16,16 @@ constexpr unsigned char kDelete = 0x7F;
 constexpr const char kUtf8ByteOrderMark[] = "\xEF\xBB\xBF";
 constexpr size_t kByteOrderMarkLength = sizeof kUtf8ByteOrderMark - 1;
 
+// The program's message for a failed unpacking with `code` in place of the
+// exit code.
+std::string UnpackingFailedWith(const std::string& code) {
+  constexpr const char kCodeField[] = "%lu";
+  std::string text = TEXT_UNZIP_FAILED;
+  const size_t field = text.find(kCodeField);
+  if (field != std::string::npos) text.replace(field, std::strlen(kCodeField), code);
+  return "after Install: \"" + text + "\"";
+}
+
 }  // namespace
 
 std::string Quoted(const std::string& text, size_t limit) {
@@ -46,18 +56,6 @@ std::string Quoted(const std::string& text, size_t limit) {
 }
 
 std::string QuotedLine(const std::string& line) { return Quoted(line, kQuotedLineLength); }
-
-namespace {
-
-std::string UnpackingFailedWith(const std::string& code) {
-  constexpr const char kCodeField[] = "%lu";
-  std::string text = TEXT_UNZIP_FAILED;
-  const size_t field = text.find(kCodeField);
-  if (field != std::string::npos) text.replace(field, std::strlen(kCodeField), code);
-  return "after Install: \"" + text + "\"";
-}
-
-}  // namespace
 
 std::string UnpackingFailedMessage() { return UnpackingFailedWith("<code>"); }
 
