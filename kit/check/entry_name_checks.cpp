@@ -60,10 +60,11 @@ std::string TooLongFolder(const std::string& installFolder, const std::string& e
 }
 
 void AddTooLong(Context& context, const std::string& entryName, const std::string& path, std::size_t longest) {
+  const char* const kind = longest == kLongestFolderPath ? "folder" : "file";
   context.Add(ProblemKind::kPathTooLong,
-              "the archive's entry " + Quoted(entryName) + " is installed as " + path + ", " +
+              std::string("the archive's ") + kind + " " + Quoted(entryName) + " is installed as " + path + ", " +
                   std::to_string(Utf16Length(path)) + " characters: Windows takes at most " + std::to_string(longest) +
-                  " for a " + (longest == kLongestFolderPath ? "folder" : "file"),
+                  " for a " + kind,
               UnpackingFailedMessage() + ": the unpacker cannot create it, and the files in it are missing",
               "shorten the names of the entry and its folders in the data folder (an installation folder the end "
               "user picks may be longer still) and build the package again");
@@ -81,8 +82,9 @@ void CheckPathLengths(Context& context, const std::vector<const ArchiveEntry*>& 
       continue;
     }
     const std::string path = WindowsPath(installFolder, entry->name);
-    if (!entry->isFolder && Utf16Length(path) > kLongestFilePath)
+    if (!entry->isFolder && Utf16Length(path) > kLongestFilePath) {
       AddTooLong(context, entry->name, path, kLongestFilePath);
+    }
   }
 }
 
@@ -108,8 +110,9 @@ void CheckEntryNames(Context& context) {
     const std::string& judged = entry->storedName;
     const PathFault fault = FirstPathFault(judged);
     if (fault.fault == NameFault::kNone || (fault.fault == NameFault::kNotUtf8 && !entry->nameMarkedUtf8)) continue;
-    if (faultyParts.insert(fault.prefix).second)
+    if (faultyParts.insert(fault.prefix).second) {
       AddNameProblem(context, *PathNameProblem(judged, NameHolder::kArchive));
+    }
   }
   CheckEncoding(context, inside);
   for (const CaseCollision& collision : CaseCollisions(names)) {
