@@ -89,10 +89,8 @@ bool CheckKeyLines(Context& context, const KeyLines& lines, const KeyRole& role)
   for (const std::string& line : lines.otherCase) {
     if (lines.found) {
       context.Add(role.caseIgnored,
-                  "the line " + QuotedLine(line) + " holds " + role.noun +
-                      " in other letter case, beside a line "
-                      "that holds " +
-                      key,
+                  "the line " + QuotedLine(line) + " holds " + role.noun + " in other letter case, beside a line " +
+                      "that holds " + key,
                   "nothing: the program ignores this line", "write the line without the key, or remove it");
     } else {
       context.Add(role.caseError,
