@@ -59,7 +59,10 @@ void PrintUsage(std::ostream& out) {
          "       --company, --product, --description and --copyright, the version block's CompanyName,\n"
          "       ProductName, FileDescription and LegalCopyright; --version, its file and product\n"
          "       version. Whatever is not given stays as built.\n"
-         "       Then runs check on OUT_DIR and exits with its status.\n"
+         "       A data folder holding a name Windows does not create as it is written (a device name,\n"
+         "       a character it cannot hold, a dot or blank at the end, ;digits at the end, names that\n"
+         "       differ only in letter case, bytes that are not UTF-8) is refused, every such name\n"
+         "       listed with its code. Then runs check on OUT_DIR and exits with its status.\n"
          "check  reads PACKAGE_DIR as the program NAME.exe will, prints what it will show (the\n"
          "       archive, the size in KB and MB, the welcome lines, the licence's length, the length\n"
          "       of the unpacker's command line with the package in a typical place) and then every\n"
@@ -69,8 +72,12 @@ void PrintUsage(std::ostream& out) {
          "       logo size, icon sizes and version strings, and warns while they are the built-in ones.\n"
          "       With osslsigncode it reads both programs' signatures: the signer, the certificate's\n"
          "       validity, the timestamp, and whether each still matches its program.\n"
+         "       It judges the archive's entries as the unpacker installs them on Windows: their\n"
+         "       names, their paths under C:\\Program Files\\NAME Data, their compression methods,\n"
+         "       links and attributes.\n"
          "\n"
-         "NAME defaults to Install.\n"
+         "NAME defaults to Install. It must be ASCII (the program finds its descriptor by its own\n"
+         "name), a name Windows gives a file, and not unzip. Options take no empty value.\n"
          "\n"
          "Exit status: 0 the package will install as meant (there may be warnings, codes W-...);\n"
          "             1 it has errors (codes E-...: the installation goes wrong or a screen shows\n"
@@ -95,7 +102,7 @@ struct Arguments {
 
 // Splits the arguments after the command into positional ones and options
 // with their values; false, with `error` set, for an option not in `known`,
-// one without its value or one given twice.
+// one without its value or with an empty one, or one given twice.
 bool SplitArguments(int argc, char** argv, const std::vector<std::string>& known, Arguments& args, std::string& error) {
   for (int i = kFirstArgumentIndex; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -112,6 +119,12 @@ bool SplitArguments(int argc, char** argv, const std::vector<std::string>& known
     }
     if (i + 1 >= argc) {
       error = "the option " + arg + " needs a value";
+      return false;
+    }
+    // An empty file name would count as none given, and the build would
+    // keep or leave out the file without a word.
+    if (argv[i + 1][0] == '\0') {
+      error = "the option " + arg + " needs a value, not an empty one";
       return false;
     }
     if (!args.options.emplace(option, argv[++i]).second) {
@@ -156,12 +169,6 @@ int RunBuild(const Arguments& args) {
   options.brand.version = OptionOr(args, "version", "");
   for (const kit::branding::VersionStringOption& string : kit::branding::VersionStringOptions()) {
     options.brand.*string.text = OptionOr(args, string.option, "");
-  }
-  for (const char* option : kBrandOptions) {
-    const auto given = args.options.find(option);
-    if (given != args.options.end() && given->second.empty()) {
-      return WrongUsage(std::string("the option --") + option + " needs a value that is not empty");
-    }
   }
   const kit::BuildResult result = kit::BuildPackage(options);
   if (result.status == kit::BuildStatus::kBadArgument) return WrongUsage(result.error);

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "kit/branding/brand_program.h"
+#include "kit/name_problems.h"
 #include "kit/path_within.h"
 #include "kit/signing/sign_programs.h"
 #include "kit/templates.h"
@@ -23,15 +25,6 @@ namespace fs = std::filesystem;
 constexpr const char kLineEnd[] = "\r\n";
 // The program reads "FILESIZE:" as a signed 32-bit number.
 constexpr std::uint64_t kLargestSizeKB = INT32_MAX;
-
-std::string NameProblem(const fs::path& relative) {
-  for (const fs::path& part : relative) {
-    for (char ch : part.string()) {
-      if (IsForbiddenInWindowsName(ch)) return "holds a character Windows file names cannot hold";
-    }
-  }
-  return std::string();
-}
 
 // Copies `source` to `target` whole, unless they are the same file.
 bool CopyFile(const fs::path& source, const fs::path& target, std::string& error) {
@@ -81,17 +74,20 @@ BuildResult Refuse(BuildStatus status, std::string error) {
 bool ListDataFolder(const std::string& dataDir, std::vector<ArchiveInput>& entries, std::uint64_t& clusterBytes,
                     std::string& error) {
   std::error_code code;
+  std::vector<std::string> nameProblems;
   fs::recursive_directory_iterator it(dataDir, code);
   for (; !code && it != fs::recursive_directory_iterator(); it.increment(code)) {
     const fs::directory_entry& entry = *it;
     const fs::path relative = entry.path().lexically_relative(dataDir);
     std::string name = relative.generic_string();
-    const std::string problem = NameProblem(relative);
-    if (!problem.empty()) {
-      error = "the data's name " + name + " " + problem;
-      return false;
-    }
     std::error_code ignored;
+    const std::string entryName = entry.is_directory(ignored) ? name + "/" : name;
+    if (const std::optional<NameProblem> problem = PathNameProblem(entryName, NameHolder::kDataFolder)) {
+      nameProblems.push_back(ProblemLine(*problem));
+      // Its folder's content is judged by the folder's name already.
+      if (entry.is_directory(ignored)) it.disable_recursion_pending();
+      continue;
+    }
     if (entry.is_directory(ignored)) {
       if (entry.is_symlink(ignored)) {
         error = "the data's " + name + " is a link to a folder: put the folder itself in its place";
@@ -112,6 +108,16 @@ bool ListDataFolder(const std::string& dataDir, std::vector<ArchiveInput>& entri
   }
   std::sort(entries.begin(), entries.end(),
             [](const ArchiveInput& a, const ArchiveInput& b) { return a.name < b.name; });
+  std::vector<std::string> names;
+  for (const ArchiveInput& entry : entries) names.push_back(entry.name);
+  for (const CaseCollision& collision : CaseCollisions(names)) {
+    nameProblems.push_back(ProblemLine(CaseCollisionProblem(collision, NameHolder::kDataFolder)));
+  }
+  if (!nameProblems.empty()) {
+    error = "the data folder holds names that Windows does not create as they are written:";
+    for (const std::string& line : nameProblems) error += "\n" + line;
+    return false;
+  }
   return true;
 }
 

@@ -50,8 +50,9 @@ struct BuildResult {
 // The data folder's entries, sorted by name: its folders (names ending in
 // '/') and files, named relative to it with '/' between the parts. Adds the
 // files' cluster-rounded sizes to `clusterBytes`. False, with `error` set,
-// for what the package cannot hold (a name Windows cannot hold, a link to a
-// folder, a special file) or a folder that cannot be read.
+// for what the package cannot hold (names Windows does not create as they
+// are written, each on a problem line with its code; a link to a folder, a
+// special file) or a folder that cannot be read.
 bool ListDataFolder(const std::string& dataDir, std::vector<ArchiveInput>& entries, std::uint64_t& clusterBytes,
                     std::string& error);
 

@@ -8,6 +8,8 @@
 #include "kit/check/command_line_check.h"
 #include "kit/check/context.h"
 #include "kit/check/descriptor_checks.h"
+#include "kit/check/entry_content_checks.h"
+#include "kit/check/entry_name_checks.h"
 #include "kit/check/program_checks.h"
 #include "kit/check/signature_checks.h"
 #include "kit/check/text_checks.h"
@@ -23,6 +25,8 @@ CheckReport CheckPackage(const std::string& packageDir, const std::string& name)
       check::CheckProgramFace,     // NAME.exe's logo, icon and version block
       check::CheckDescriptor,      // NAME.ini: ZIPFILE:
       check::CheckArchive,         // the archive it names
+      check::CheckEntryNames,      // its entries' names and paths
+      check::CheckEntryContents,   // how the unpacker writes each entry
       check::CheckDescriptorSize,  // NAME.ini: FILESIZE:
       check::CheckUnpacker,        // unzip.exe
       check::CheckCommandLine,     // the unpacker's command line

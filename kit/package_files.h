@@ -34,10 +34,10 @@ std::uint64_t ClusterRoundedBytes(std::uint64_t fileBytes);
 std::uint64_t KilobytesRoundedUp(std::uint64_t bytes);
 
 // Empty when `name` can name the program, its descriptor and its archive on
-// Windows; otherwise why it cannot.
+// Windows; otherwise why it cannot. The name must be ASCII: the program, an
+// ANSI program, finds its descriptor by its own name, which a system of
+// another code page would spell otherwise. And the program must not be the
+// unpacker: unzip.exe, in any letter case.
 std::string PackageNameProblem(const std::string& name);
-
-// True for the characters no Windows file name may hold.
-bool IsForbiddenInWindowsName(char ch);
 
 }  // namespace kit

@@ -17,6 +17,14 @@ constexpr zip_uint32_t kDefaultDeflateLevel = 0;
 constexpr zip_uint64_t kFromStart = 0;
 constexpr zip_int64_t kToEnd = -1;
 constexpr size_t kReadChunkBytes = 64 * 1024;
+// The plain attributes every entry gets: a Unix mode in the high half, the
+// MS-DOS attributes in the low byte (0x10 marks a folder).
+constexpr int kModeShift = 16;
+constexpr zip_uint32_t kFileAttributes = 0100644u << kModeShift;
+constexpr zip_uint32_t kFolderAttributes = (040755u << kModeShift) | 0x10u;
+constexpr unsigned char kFirstNonAscii = 0x80;
+// libzip's compression method test: for decompressing.
+constexpr int kForReading = 0;
 
 bool IsFolderName(const std::string& name) { return !name.empty() && name.back() == kFolderMark; }
 
@@ -32,7 +40,9 @@ std::string OpenError(int code) {
 
 bool AddEntry(zip_t* archive, const ArchiveInput& entry, std::string& error) {
   if (IsFolderName(entry.name)) {
-    if (zip_dir_add(archive, entry.name.c_str(), ZIP_FL_ENC_GUESS) < 0) {
+    const zip_int64_t index = zip_dir_add(archive, entry.name.c_str(), ZIP_FL_ENC_GUESS);
+    if (index < 0 || zip_file_set_external_attributes(archive, static_cast<zip_uint64_t>(index), 0, ZIP_OPSYS_UNIX,
+                                                      kFolderAttributes) < 0) {
       error = "cannot add the folder " + entry.name + ": " + ArchiveError(archive);
       return false;
     }
@@ -53,7 +63,29 @@ bool AddEntry(zip_t* archive, const ArchiveInput& entry, std::string& error) {
     error = "cannot deflate " + entry.name + ": " + ArchiveError(archive);
     return false;
   }
+  if (zip_file_set_external_attributes(archive, static_cast<zip_uint64_t>(index), 0, ZIP_OPSYS_UNIX, kFileAttributes) <
+      0) {
+    error = "cannot set the attributes of " + entry.name + ": " + ArchiveError(archive);
+    return false;
+  }
   return true;
+}
+
+// The name's bytes as stored, and whether it is the same on every system:
+// ASCII, or marked UTF-8. libzip gives a marked name's bytes as they are
+// (with the Unicode path extra field, that field's name) also when told to
+// read unmarked names as the format's default code page, CP437.
+void ReadStoredName(zip_t* archive, zip_uint64_t index, ArchiveEntry& entry) {
+  const char* raw = zip_get_name(archive, index, ZIP_FL_ENC_RAW);
+  entry.storedName = raw != nullptr ? raw : entry.name;
+  const char* strict = zip_get_name(archive, index, ZIP_FL_ENC_STRICT);
+  entry.nameMarkedUtf8 = true;
+  for (const char ch : entry.storedName) {
+    if (static_cast<unsigned char>(ch) >= kFirstNonAscii) {
+      entry.nameMarkedUtf8 = strict != nullptr && entry.storedName == strict;
+      break;
+    }
+  }
 }
 
 // Reads one file entry to its end; libzip checks its checksum there.
@@ -128,7 +160,11 @@ bool ReadArchive(const std::string& path, std::vector<ArchiveEntry>& entries, st
     entry.name = stat.name;
     entry.isFolder = IsFolderName(entry.name);
     entry.size = entry.isFolder ? 0 : stat.size;
-    if (!entry.isFolder) readable = ReadThrough(archive, index, entry.name, error);
+    ReadStoredName(archive, index, entry);
+    entry.method = (stat.valid & ZIP_STAT_COMP_METHOD) != 0 ? stat.comp_method : ZIP_CM_STORE;
+    zip_file_get_external_attributes(archive, index, 0, &entry.hostSystem, &entry.externalAttributes);
+    entry.dataRead = !entry.isFolder && zip_compression_method_supported(entry.method, kForReading) != 0;
+    if (entry.dataRead) readable = ReadThrough(archive, index, entry.name, error);
     entries.push_back(entry);
   }
   zip_discard(archive);

@@ -1,5 +1,8 @@
 #include "package/text_mode_reader.h"
 
+#include <sys/stat.h>
+
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -13,6 +16,12 @@ TextModeReader::~TextModeReader() { Close(); }
 bool TextModeReader::Open(const char* path) {
   Close();
   m_file = std::fopen(path, "rb");
+#ifndef _WIN32
+  // Windows opens no folder as a file; the host's C library does, for
+  // reading: the host build refuses it alike.
+  struct stat status;
+  if (m_file != nullptr && fstat(fileno(m_file), &status) == 0 && S_ISDIR(status.st_mode)) Close();
+#endif
   m_ended = false;
   m_blockLength = 0;
   m_blockPos = 0;

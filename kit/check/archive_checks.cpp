@@ -11,30 +11,10 @@
 
 namespace kit::check {
 
-namespace {
-
-constexpr const char kParentSegment[] = "..";
-
-// An entry the unpacker would write outside the installation folder: a
-// ".." segment, a path from the root, or a drive letter.
-bool LandsOutsideFolder(const std::string& name) {
-  if (IsAbsolute(name)) return true;
-  size_t start = 0;
-  while (start <= name.size()) {
-    size_t end = start;
-    while (end < name.size() && !IsSeparator(name[end])) ++end;
-    if (name.compare(start, end - start, kParentSegment) == 0) return true;
-    start = end + 1;
-  }
-  return false;
-}
-
-}  // namespace
-
 void CheckArchive(Context& context) {
   if (!context.archiveNamed) return;
   PackageSummary& summary = context.Summary();
-  std::vector<ArchiveEntry> entries;
+  std::vector<ArchiveEntry>& entries = context.entries;
   std::string error;
   if (!ReadArchive(summary.archivePath, entries, error)) {
     context.Add(ProblemKind::kArchiveUnreadable, summary.archivePath + " cannot be read as an archive: " + error,

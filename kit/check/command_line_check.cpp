@@ -16,23 +16,20 @@ namespace kit::check {
 
 namespace {
 
-// Where the check assumes the package and the installation folder to be on
-// the end user's machine, for the length of the unpacker's command line: a
-// package unpacked into the downloads of a user with a long name, and an
-// installation folder under the programs' folder, named after the package.
+// Where the check assumes the package to be on the end user's machine, for
+// the length of the unpacker's command line: unpacked into the downloads of a
+// user with a long name; the installation folder is TypicalInstallFolder.
 constexpr const char kTypicalUserName[] = "Firstname.Lastname20";
 constexpr size_t kTypicalUserNameLength = 20;
 static_assert(sizeof kTypicalUserName - 1 == kTypicalUserNameLength, "a user name of typical greatest length");
 const std::string kTypicalDownloads = std::string("C:\\Users\\") + kTypicalUserName + "\\Downloads\\";
-constexpr const char kTypicalInstallParent[] = "C:\\Program Files\\";
-constexpr const char kTypicalInstallSuffix[] = " Data";
 
 }  // namespace
 
 void CheckCommandLine(Context& context) {
   PackageSummary& s = context.Summary();
   s.typicalProgramFolder = kTypicalDownloads + PackageFolderName(context.Dir()) + kWindowsSeparator;
-  s.typicalInstallFolder = kTypicalInstallParent + context.Name() + kTypicalInstallSuffix;
+  s.typicalInstallFolder = TypicalInstallFolder(context.Name());
   s.silentCommand = SilentCommandLine(context.Name() + kProgramExtension, s.typicalInstallFolder);
   const CString unzipPath(s.typicalProgramFolder + kUnpackerName);
   const CString archivePath(s.typicalProgramFolder + s.archiveValue);

@@ -5,8 +5,10 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "kit/pack_check.h"
+#include "kit/zip_archive.h"
 
 namespace kit::check {
 
@@ -27,6 +29,8 @@ class Context {
   // Set by the descriptor's checks when the "ZIPFILE:" value is sound and
   // names a file of the package: the archive's checks read that file.
   bool archiveNamed = false;
+  // The archive's entries, once it has been read (summary.archiveRead).
+  std::vector<ArchiveEntry> entries;
 
   CheckReport TakeReport() { return std::move(m_report); }
 

@@ -61,37 +61,90 @@ void CheckArchiveValue(Context& context) {
   context.archiveNamed = true;
 }
 
-void CheckArchiveKey(Context& context, const KeyLines& lines) {
+// What differs between the problems of the two keys' lines.
+struct KeyRole {
+  const char* key;          // "ZIPFILE:"
+  const char* noun;         // "the archive key"
+  ProblemKind caseError;    // other letter case, and no line holds the key
+  ProblemKind caseIgnored;  // other letter case beside a line that holds it
+  ProblemKind missing;
+  ProblemKind overridden;
+  ProblemKind notAtStart;  // on the line the program uses
+  std::string missingSees;
+  std::string missingFix;
+  std::string caseFix;
+  std::string shiftedSees;  // what the program makes of the key after other text
+  std::string notAtStartFix;
+};
+
+std::string ByteOrderMarkFix(const Context& context) {
+  return "save " + context.Name() + kDescriptorExtension +
+         " without a byte-order mark (as ANSI or ASCII text, not as UTF-8 with BOM)";
+}
+
+// The problems of the lines that hold a key; true when the line the program
+// uses starts with the key, so that its value is to be judged.
+bool CheckKeyLines(Context& context, const KeyLines& lines, const KeyRole& role) {
+  const std::string key = role.key;
   for (const std::string& line : lines.otherCase) {
-    context.Add(ProblemKind::kArchiveKeyCase,
-                "the line " + QuotedLine(line) + " holds the archive key in other letter case" +
-                    (lines.found ? "" : ", and no line holds ZIPFILE: in capitals"),
-                lines.found ? "nothing from this line: the program ignores it, so it names no archive"
-                            : "an empty Data Source, then " + UnpackingFailedMessage(),
-                "write the key as ZIPFILE: in capitals, or remove the line");
+    if (lines.found) {
+      context.Add(role.caseIgnored,
+                  "the line " + QuotedLine(line) + " holds " + role.noun + " in other letter case, beside a line " +
+                      "that holds " + key,
+                  "nothing: the program ignores this line", "write the line without the key, or remove it");
+    } else {
+      context.Add(role.caseError,
+                  "the line " + QuotedLine(line) + " holds " + role.noun + " in other letter case, and no line holds " +
+                      key + " in capitals",
+                  role.missingSees, role.caseFix);
+    }
   }
   if (!lines.found) {
-    if (lines.otherCase.empty()) {
-      context.Add(
-          ProblemKind::kArchiveKeyMissing,
-          "no line holds ZIPFILE:", "an empty Data Source, then " + UnpackingFailedMessage(),
-          "add the line " + std::string(kArchiveKey) + context.Name() + kArchiveExtension + " naming the archive");
-    }
-    return;
+    if (lines.otherCase.empty()) context.Add(role.missing, "no line holds " + key, role.missingSees, role.missingFix);
+    return false;
   }
-  for (size_t i = 0; i < lines.notAtStart.size(); ++i) {
-    const std::string& line = lines.notAtStart[i];
-    const bool used = lines.lastNotAtStart && i + 1 == lines.notAtStart.size();
-    context.Add(ProblemKind::kArchiveKeyNotAtStart, "ZIPFILE: stands after other text in the line " + QuotedLine(line),
-                used ? "the value is taken from the line's 9th character on: Data Source ends in " +
-                           Quoted(context.Summary().archiveValue) + ", which names no archive, then " +
-                           UnpackingFailedMessage()
-                     : "nothing yet, as a later line replaces this value; any edit that makes it the last breaks the "
-                       "archive path",
-                "start the line with ZIPFILE:, or remove the key from the line (a note must not quote it)");
+  const KeyLine& used = lines.Used();
+  // When the line used is at fault, that problem tells what to do.
+  for (size_t i = 0; used.atStart && i + 1 < lines.lines.size(); ++i) {
+    const KeyLine& line = lines.lines[i];
+    context.Add(role.overridden,
+                "the line " + QuotedLine(line.text) + " holds " + key + (line.atStart ? "" : " after other text") +
+                    ", and a later line replaces its value",
+                "nothing: the program takes the value of the last line that holds " + key + ", " + Quoted(lines.value),
+                "remove the line, or the key from it (a note must not quote " + key + ")");
   }
-  if (lines.lastNotAtStart) return;
-  CheckArchiveValue(context);
+  if (used.atStart) return true;
+  if (used.afterByteOrderMark) {
+    context.Add(role.notAtStart,
+                context.Name() + kDescriptorExtension +
+                    " starts with a UTF-8 byte-order mark (the bytes EF BB BF, which editors do not show) before " +
+                    key,
+                role.shiftedSees, ByteOrderMarkFix(context));
+  } else {
+    context.Add(role.notAtStart, key + " stands after other text in the line " + QuotedLine(used.text),
+                role.shiftedSees, role.notAtStartFix);
+  }
+  return false;
+}
+
+void CheckArchiveKey(Context& context, const KeyLines& lines) {
+  KeyRole role;
+  role.key = kArchiveKey;
+  role.noun = "the archive key";
+  role.caseError = ProblemKind::kArchiveKeyCase;
+  role.caseIgnored = ProblemKind::kArchiveKeyCaseIgnored;
+  role.missing = ProblemKind::kArchiveKeyMissing;
+  role.overridden = ProblemKind::kArchiveKeyOverridden;
+  role.notAtStart = ProblemKind::kArchiveKeyNotAtStart;
+  role.missingSees = "an empty Data Source, then " + UnpackingFailedMessage();
+  role.missingFix =
+      "add the line " + std::string(kArchiveKey) + context.Name() + kArchiveExtension + " naming the archive";
+  role.caseFix = "write the key as ZIPFILE: in capitals, or remove the line";
+  role.shiftedSees = "the value is taken from the line's 9th character on: Data Source ends in " +
+                     Quoted(context.Summary().archiveValue) + ", which names no archive, then " +
+                     UnpackingFailedMessage();
+  role.notAtStartFix = "start the line with ZIPFILE:, or remove the key from the line (a note must not quote it)";
+  if (CheckKeyLines(context, lines, role)) CheckArchiveValue(context);
 }
 
 }  // namespace
@@ -132,33 +185,21 @@ void CheckDescriptorSize(Context& context) {
   const KeyLines lines = ScanDescriptor(summary.descriptorPath).size;
   const std::string figure =
       std::string(kSizeKey) + (summary.archiveRead ? std::to_string(summary.unpackedKB) : "<kilobytes>");
-  for (const std::string& line : lines.otherCase) {
-    context.Add(ProblemKind::kSizeKeyCase,
-                "the line " + QuotedLine(line) + " holds the size key in other letter case" +
-                    (lines.found ? "" : ", and no line holds FILESIZE: in capitals"),
-                lines.found ? "nothing from this line: the program ignores it"
-                            : "no size to check the free space against: the installation may run out of disk space",
-                "write the key as FILESIZE: in capitals (" + figure + "), or remove the line");
-  }
-  if (!lines.found) {
-    if (lines.otherCase.empty()) {
-      context.Add(ProblemKind::kSizeKeyMissing, "no line holds FILESIZE:",
-                  "no size to check the free space against: the installation may run out of disk space",
-                  "add the line " + figure);
-    }
-    return;
-  }
-  for (size_t i = 0; i < lines.notAtStart.size(); ++i) {
-    const std::string& line = lines.notAtStart[i];
-    const bool used = lines.lastNotAtStart && i + 1 == lines.notAtStart.size();
-    context.Add(ProblemKind::kSizeKeyNotAtStart, "FILESIZE: stands after other text in the line " + QuotedLine(line),
-                used ? "the size is read from the line's 10th character on, as " + std::to_string(summary.requiredKB) +
-                           " KB: the free-space check tests the wrong figure"
-                     : "nothing yet, as a later line replaces this size; any edit that makes it the last breaks the "
-                       "check",
-                "put FILESIZE: on a line of its own, at its start (" + figure + ")");
-  }
-  if (lines.lastNotAtStart) return;
+  KeyRole role;
+  role.key = kSizeKey;
+  role.noun = "the size key";
+  role.caseError = ProblemKind::kSizeKeyCase;
+  role.caseIgnored = ProblemKind::kSizeKeyCaseIgnored;
+  role.missing = ProblemKind::kSizeKeyMissing;
+  role.overridden = ProblemKind::kSizeKeyOverridden;
+  role.notAtStart = ProblemKind::kSizeKeyNotAtStart;
+  role.missingSees = "no size to check the free space against: the installation may run out of disk space";
+  role.missingFix = "add the line " + figure;
+  role.caseFix = "write the key as FILESIZE: in capitals (" + figure + "), or remove the line";
+  role.shiftedSees = "the size is read from the line's 10th character on, as " + std::to_string(summary.requiredKB) +
+                     " KB: the free-space check tests the wrong figure";
+  role.notAtStartFix = "put FILESIZE: on a line of its own, at its start (" + figure + ")";
+  if (!CheckKeyLines(context, lines, role)) return;
   if (!StartsWithNumber(lines.value)) {
     context.Add(ProblemKind::kSizeNotANumber, "the FILESIZE: value " + Quoted(lines.value) + " is not a number",
                 "the size is read as 0 KB: the free-space check always passes, and the installation may run out of "

@@ -11,6 +11,8 @@ namespace kit::check {
 
 namespace {
 
+constexpr const char kUtf8ByteOrderMark[] = "\xEF\xBB\xBF";
+
 std::string Lower(std::string text) {
   for (char& ch : text) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
   return text;
@@ -30,11 +32,11 @@ bool HoldsKeyInOtherCase(const std::string& line, const std::string& key) {
 // is replaced by the key's value. `raw` is the whole line, for quoting.
 void TakeKey(CString& line, const char* key, const std::string& raw, KeyLines& lines) {
   const int at = line.Find(key);
+  const std::string before = line.str().substr(0, at > 0 ? static_cast<size_t>(at) : 0);
   if (!TakeKeyValue(line, key)) return;
   lines.found = true;
   lines.value = line.str();
-  lines.lastNotAtStart = at > 0;
-  if (at > 0) lines.notAtStart.push_back(raw);
+  lines.lines.push_back({raw, at == 0, before == kUtf8ByteOrderMark});
 }
 
 }  // namespace

@@ -10,6 +10,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr const char kParentSegment[] = "..";
+constexpr const char kTypicalInstallParent[] = "C:\\Program Files\\";
+constexpr const char kTypicalInstallSuffix[] = " Data";
+
 bool StartsWithDriveLetter(const std::string& text) {
   return text.size() >= 2 && std::isalpha(static_cast<unsigned char>(text[0])) != 0 && text[1] == ':';
 }
@@ -40,6 +44,22 @@ std::string PackageFolderName(const std::string& packageDir) {
   fs::path path = fs::absolute(packageDir, ignored).lexically_normal();
   if (path.filename().empty()) path = path.parent_path();
   return path.filename().string();
+}
+
+bool LandsOutsideFolder(const std::string& entryName) {
+  if (IsAbsolute(entryName)) return true;
+  size_t start = 0;
+  while (start <= entryName.size()) {
+    size_t end = start;
+    while (end < entryName.size() && !IsSeparator(entryName[end])) ++end;
+    if (entryName.compare(start, end - start, kParentSegment) == 0) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
+std::string TypicalInstallFolder(const std::string& name) {
+  return kTypicalInstallParent + name + kTypicalInstallSuffix;
 }
 
 }  // namespace kit::check

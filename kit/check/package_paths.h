@@ -21,7 +21,16 @@ bool IsAbsolute(const std::string& path);
 // value's backslashes are folder separators.
 std::string HostPath(const std::string& packageDir, const std::string& value);
 
+// An archive's entry the unpacker would write outside the installation
+// folder: a ".." part (slash or backslash between parts), a path from the
+// root, or a drive letter.
+bool LandsOutsideFolder(const std::string& entryName);
+
 // The last part of the package folder's absolute path.
 std::string PackageFolderName(const std::string& packageDir);
+
+// The installation folder the check assumes on the end user's machine: under
+// the programs' folder, named after the package (C:\Program Files\NAME Data).
+std::string TypicalInstallFolder(const std::string& name);
 
 }  // namespace kit::check

@@ -89,6 +89,8 @@ TEST(Tool, BuildExitsWithTheStatusOfItsCheck) {
   kit_test::WriteBytes(data / "a:b", "x");
   const kit_test::ToolRun failed = RunTool({"build", data.string(), bare});
   EXPECT_EQ(failed.status, kit::kExitHasProblems) << failed.output;
+  EXPECT_EQ(kit_test::ProblemLines(failed.output).size(), 1u) << failed.output;
+  EXPECT_NE(failed.output.find("\nE-NAME-CHARACTER: the data folder's \"a:b\""), std::string::npos) << failed.output;
 }
 
 TEST(Tool, ABuildThatRunsOutOfSpaceOrIsKilledLeavesNoProgramALaterBuildKeeps) {
@@ -141,6 +143,18 @@ TEST(Tool, WrongUsageExitsWithTwo) {
       {"build", dir, (temp.Path() / "out").string(), "--colour", "blue"},
       {"build", (temp.Path() / "no-such-folder").string(), (temp.Path() / "out").string()},
       {"build", dir, (temp.Path() / "out").string(), "--program", (temp.Path() / "no-such.exe").string()},
+      // An empty file would count as none given.
+      {"build", dir, (temp.Path() / "out").string(), "--program", ""},
+      {"build", dir, (temp.Path() / "out").string(), "--welcome", ""},
+      // Names Windows cannot use, or that make the program the unpacker.
+      {"build", dir, (temp.Path() / "out").string(), "--name", "unzip"},
+      {"build", dir, (temp.Path() / "out").string(), "--name", "UnZip"},
+      {"build", dir, (temp.Path() / "out").string(), "--name", "CON"},
+      {"build", dir, (temp.Path() / "out").string(), "--name", "con.v2"},
+      {"check", dir, "--name", "nul"},
+      {"check", dir, "--name", "Unzip"},
+      // The program finds its descriptor by its name in the system's code page.
+      {"build", dir, (temp.Path() / "out").string(), "--name", "R\xC3\xA9gion"},
   };
   for (const std::vector<std::string>& args : usages) {
     const kit_test::ToolRun run = RunTool(args);

@@ -132,26 +132,40 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
 
 // ---- folders -------------------------------------------------------------
 
-bool DeleteTree(const std::string& path) {
-  const std::string folder = WithTrailingBackslash(path);
-  WIN32_FIND_DATAA found;
-  const HANDLE search = ::FindFirstFileA((folder + "*").c_str(), &found);
+namespace {
+
+// Deletes `folder` (with a trailing backslash) and everything in it, by the
+// wide calls: names outside the system's code page go too.
+void DeleteTreeWide(const std::wstring& folder) {
+  WIN32_FIND_DATAW found;
+  const HANDLE search = ::FindFirstFileW((folder + L"*").c_str(), &found);
   if (search != INVALID_HANDLE_VALUE) {
     do {
-      const std::string name = found.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string child = folder + name;
+      const std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring child = folder + name;
       if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        DeleteTree(child);
+        DeleteTreeWide(child + L"\\");
       } else {
-        ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ::DeleteFileA(child.c_str());
+        ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(child.c_str());
       }
-    } while (::FindNextFileA(search, &found));
+    } while (::FindNextFileW(search, &found));
     ::FindClose(search);
   }
-  ::RemoveDirectoryA(folder.c_str());
-  return ::GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
+  ::RemoveDirectoryW(folder.c_str());
+}
+
+}  // namespace
+
+bool DeleteTree(const std::string& path) {
+  const std::string folder = WithTrailingBackslash(path);
+  const int units = ::MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, nullptr, 0);
+  std::wstring wide(units > 0 ? static_cast<size_t>(units) : 1, L'\0');
+  ::MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, &wide[0], units);
+  wide.resize(wide.size() - 1);
+  DeleteTreeWide(wide);
+  return ::GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
 Folder::Folder(std::string path) : m_path(WithTrailingBackslash(std::move(path))) {

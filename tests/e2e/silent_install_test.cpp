@@ -14,7 +14,7 @@
 #include "res/texts.h"
 #include "tests/e2e/harness.h"
 #include "tests/e2e/setup_screen_steps.h"
-#include "tests/e2e/tree_compare.h"
+#include "tests/e2e/install_tree.h"
 #include "tests/e2e/unattended_steps.h"
 #include "unattended/exit_codes.h"
 

@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "tests/e2e/setup_screen_steps.h"
-#include "tests/e2e/tree_compare.h"
+#include "tests/e2e/install_tree.h"
 #include "tests/e2e/unpacking_steps.h"
 
 namespace e2e::unattended {

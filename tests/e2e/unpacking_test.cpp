@@ -14,7 +14,6 @@
 // the Linux side with relative paths, as sample.zip.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -26,7 +25,7 @@
 #include "res/resource.h"
 #include "res/texts.h"
 #include "tests/e2e/harness.h"
-#include "tests/e2e/tree_compare.h"
+#include "tests/e2e/install_tree.h"
 #include "tests/e2e/unpacking_steps.h"
 
 namespace e2e {
