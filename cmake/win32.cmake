@@ -63,7 +63,7 @@ function(add_wine_test name)
     # The whole end-to-end driver runs for several minutes on a loaded
     # machine: bound the run, not each case, generously.
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wine TIMEOUT 3000
-      ENVIRONMENT "WINE_RUN_TIMEOUT=2700;WINE_ARCH=${WINE_ARCH};WINE_STAND_IN_REASON=${WINE_STAND_IN_REASON}")
+      ENVIRONMENT "WINE_RUN_TIMEOUT=2700;WINE_ARCH=${WINE_ARCH};WINE_STAND_IN_REASON=${WINE_STAND_IN_REASON};WINE_UNMANAGED=1")
   endif()
 endfunction()
 
