@@ -14,6 +14,11 @@ std::string ReadBytes(const std::string& path);
 // folders end with a backslash.
 std::vector<std::string> TreeOf(std::string root);
 
+// Whether the files at `a` and `b` hold the same bytes: read side by side a
+// chunk at a time, so that files of any size compare in a 32-bit process.
+// False when either cannot be read.
+bool SameBytes(const std::string& a, const std::string& b);
+
 // What tells the tree at `copy` from the tree at `source`: entries missing
 // or extra, and files whose bytes differ. Empty when they are equal.
 std::vector<std::string> TreeDifferences(const std::string& source, const std::string& copy);
