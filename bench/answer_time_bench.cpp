@@ -85,6 +85,7 @@ Pings RunRound(const PackagePlace& package) {
 }  // namespace
 
 void AnswerTime() {
+  MakeWorkRoot();
   Require(!Options().sizesMB.empty(), "no package sizes given (--sizes=MB,...)");
   const int megabytes = Options().sizesMB.back();
   const PackagePlace package{Options().large + "pkg-" + std::to_string(megabytes) + "m\\", "Install.zip"};

@@ -17,6 +17,11 @@ BenchOptions& Options() {
 
 int Rounds(int own) { return Options().rounds > 0 ? Options().rounds : own; }
 
+void MakeWorkRoot() {
+  Require(::CreateDirectoryA(kWorkRoot, nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS,
+          std::string("cannot make ") + kWorkRoot);
+}
+
 // ---- failures ----------------------------------------------------------------
 
 std::string NewHarnessFailures() {

@@ -40,6 +40,10 @@ constexpr char kArchiveName[] = "package.zip";
 constexpr char kUnpackerName[] = "unzip.exe";
 constexpr char kTargetFolder[] = "C:\\bench\\target";
 
+// Makes C:\bench\, where the benchmarks' package and target folders lie: the
+// program refuses a target folder whose parent is missing.
+void MakeWorkRoot();
+
 // Bounds of the waits: generous, as a loaded machine under Wine is slow.
 constexpr DWORD kScreenWaitMs = 120000;
 constexpr DWORD kRunWaitMs = 1800000;  // an installation of several GiB

@@ -90,6 +90,7 @@ void TellArchive(const PackagePlace& package, const std::string& data) {
 }  // namespace
 
 void BigPackage() {
+  MakeWorkRoot();
   const PackagePlace package{Options().large + "pkg-big\\", "Install.zip"};
   const std::string data = Options().large + "data-big";
   Require(::GetFileAttributesA((package.folder + kProgramName).c_str()) != INVALID_FILE_ATTRIBUTES,

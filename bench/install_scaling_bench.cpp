@@ -60,6 +60,7 @@ double CheckedRun(SizedPackage& size, bool product) {
 }  // namespace
 
 void InstallScaling() {
+  MakeWorkRoot();
   std::vector<SizedPackage> sizes;
   for (const int megabytes : Options().sizesMB) {
     SizedPackage size;
@@ -71,7 +72,7 @@ void InstallScaling() {
   }
   Require(sizes.size() >= 2, "the scaling benchmark needs two sizes or more (--sizes=MB,MB,...)");
 
-  const int rounds = Rounds(3);
+  const int rounds = Rounds(5);
   for (int round = 0; round < rounds; ++round) {
     for (size_t step = 0; step < sizes.size(); ++step) {
       SizedPackage& size = sizes[ProductFirst(round) ? step : sizes.size() - 1 - step];
