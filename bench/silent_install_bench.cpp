@@ -162,6 +162,8 @@ double TimedRun(std::string commandLine, DWORD flags, bool hidden, const char* w
 
 }  // namespace
 
+namespace bench {
+
 void SilentInstallBenchmark(const std::string& program, const std::string& unzip, const std::string& inputs,
                             int rounds) {
   const std::string kilobytes = ReadInput(inputs + "package.kb");
@@ -223,3 +225,5 @@ void SilentInstallBenchmark(const std::string& program, const std::string& unzip
   std::printf("  ratio of medians %.3f; goal <= %.2f; %s\n", ratio, kGoal, ratio <= kGoal ? "PASS" : "OVER");
   std::fflush(stdout);
 }
+
+}  // namespace bench

@@ -4,8 +4,12 @@
 
 #include <string>
 
+namespace bench {
+
 // `program`, `unzip`: the setup program and the genuine unzip.exe; `inputs`:
 // the folder of bench/make-inputs.py's outputs, with its trailing backslash.
 // Throws std::runtime_error when a round cannot be measured.
 void SilentInstallBenchmark(const std::string& program, const std::string& unzip, const std::string& inputs,
                             int rounds);
+
+}  // namespace bench

@@ -1,8 +1,14 @@
 # Host build: every window-free unit and its GoogleTest tests, under
 # AddressSanitizer and UndefinedBehaviorSanitizer; the "host-tsan" build runs
 # the same tests under ThreadSanitizer, for the run's two threads.
+# An empty HOST_SANITIZE builds without sanitizers: the benchmarks' build of
+# the kit (scripts/bench), whose time and memory are measured.
 set(HOST_SANITIZE "address,undefined" CACHE STRING "Sanitizers of the host build")
-set(SANITIZER_FLAGS -fsanitize=${HOST_SANITIZE} -fno-omit-frame-pointer)
+if(HOST_SANITIZE)
+  set(SANITIZER_FLAGS -fsanitize=${HOST_SANITIZE} -fno-omit-frame-pointer)
+else()
+  set(SANITIZER_FLAGS)
+endif()
 # The fuzz build instruments every unit for libFuzzer's coverage.
 option(FUZZ "Build the fuzz targets (clang)" OFF)
 if(FUZZ)

@@ -161,7 +161,9 @@ BuildResult BuildPackage(const BuildOptions& options) {
   result.sizeKB = KilobytesRoundedUp(clusterBytes);
   if (result.sizeKB > kLargestSizeKB) {
     return Refuse(BuildStatus::kFailed, "the data need " + std::to_string(result.sizeKB) +
-                                            " KB, more than the program's size figure can hold");
+                                            " KB, more than the program's size figure can hold (" +
+                                            std::to_string(kLargestSizeKB) +
+                                            " KB, about 2 TB): split the data into smaller packages");
   }
 
   const fs::path outDir = options.outDir;

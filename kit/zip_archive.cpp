@@ -88,14 +88,15 @@ void ReadStoredName(zip_t* archive, zip_uint64_t index, ArchiveEntry& entry) {
   }
 }
 
-// Reads one file entry to its end; libzip checks its checksum there.
-bool ReadThrough(zip_t* archive, zip_uint64_t index, const std::string& name, std::string& error) {
+// Reads one file entry to its end through `chunk`; libzip checks its
+// checksum there. The memory is one chunk's, whatever the entry's size.
+bool ReadThrough(zip_t* archive, zip_uint64_t index, const std::string& name, std::vector<char>& chunk,
+                 std::string& error) {
   zip_file_t* file = zip_fopen_index(archive, index, 0);
   if (file == nullptr) {
     error = "cannot open the entry " + name + ": " + ArchiveError(archive);
     return false;
   }
-  std::vector<char> chunk(kReadChunkBytes);
   zip_int64_t read = 0;
   while ((read = zip_fread(file, chunk.data(), chunk.size())) > 0) {
   }
@@ -144,6 +145,7 @@ bool ReadArchive(const std::string& path, std::vector<ArchiveEntry>& entries, st
     return false;
   }
   const zip_int64_t count = zip_get_num_entries(archive, 0);
+  std::vector<char> chunk(kReadChunkBytes);
   bool readable = count >= 0;
   if (!readable) error = ArchiveError(archive);
   for (zip_int64_t i = 0; readable && i < count; ++i) {
@@ -164,7 +166,7 @@ bool ReadArchive(const std::string& path, std::vector<ArchiveEntry>& entries, st
     entry.method = (stat.valid & ZIP_STAT_COMP_METHOD) != 0 ? stat.comp_method : ZIP_CM_STORE;
     zip_file_get_external_attributes(archive, index, 0, &entry.hostSystem, &entry.externalAttributes);
     entry.dataRead = !entry.isFolder && zip_compression_method_supported(entry.method, kForReading) != 0;
-    if (entry.dataRead) readable = ReadThrough(archive, index, entry.name, error);
+    if (entry.dataRead) readable = ReadThrough(archive, index, entry.name, chunk, error);
     entries.push_back(entry);
   }
   zip_discard(archive);

@@ -13,6 +13,8 @@
 namespace {
 
 constexpr std::uint64_t kKB = 1024;
+// 2 TB in kilobytes: one more than the largest size the descriptor gives.
+constexpr std::uint64_t kTwoTerabytesKB = std::uint64_t{1} << 31;
 
 TEST(FreeSpace, TotalFreeBytesFirstThenFreeClusters) {
   struct Case {
@@ -69,6 +71,19 @@ TEST(FreeSpace, PackageSizeAgainstTheFreeSpace) {
       {"clusters of 4 GB exactly enough", std::nullopt, Clusters{65536, 65536, 1}, 4194304, SpaceVerdict::kEnough},
       {"clusters of 4 GB one kilobyte short", std::nullopt, Clusters{65536, 65536, 1}, 4194305,
        SpaceVerdict::kNotEnough},
+      // A drive with more than 2 TB free answers as a small one does: its
+      // kilobytes are past the signed 32-bit range (negative there) or, past
+      // 4 TB, would wrap to a few kilobytes in 32 bits.
+      {"just over 2 TB free, a 20 MB package", (kTwoTerabytesKB + 5) * kKB, std::nullopt, 20480,
+       SpaceVerdict::kEnough},
+      {"just over 2 TB free, the largest package", (kTwoTerabytesKB + 5) * kKB, std::nullopt, INT32_MAX,
+       SpaceVerdict::kEnough},
+      {"4 TB and 10 KB free, a 20 KB package", (2 * kTwoTerabytesKB + 10) * kKB, std::nullopt, 20,
+       SpaceVerdict::kEnough},
+      {"4 TB and 12 KB free in clusters, a 20 KB package", std::nullopt, Clusters{8, 512, (1u << 30) + 3}, 20,
+       SpaceVerdict::kEnough},
+      {"16 TB free in clusters, the largest package", std::nullopt, Clusters{8, 512, 0xFFFFFFFF}, INT32_MAX,
+       SpaceVerdict::kEnough},
   };
   for (const Case& c : cases) {
     FakeDisk disk;
