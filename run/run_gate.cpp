@@ -6,6 +6,18 @@ void RunGate::Started() {
   m_running.store(1);
 }
 
+void RunGate::Unwatched(bool unpackerStarted) {
+  if (unpackerStarted) {
+    m_unwatched = true;
+    return;
+  }
+  // No process to watch, end or kill: nobody claims the run, and it is not
+  // in progress.
+  m_unwatched = false;
+  m_claim.Abandon();
+  m_running.store(0);
+}
+
 void RunGate::Killed() {
   m_unwatched = false;
   m_running.store(0);

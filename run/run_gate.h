@@ -5,7 +5,8 @@
 // or a kill has ended it (run_claim.h). A run whose monitor could not be
 // started is still in progress while its unpacker runs: no second unpacker
 // may start over it, and Cancel still offers to kill it. Once its process
-// has ended by itself, it is over.
+// has ended by itself, it is over; a run whose unpacker never started is
+// over at once.
 #pragma once
 
 #include <atomic>
@@ -21,8 +22,9 @@ class RunGate {
   // A run starts; before its monitor is created, so that the flag is set
   // before the monitor can clear it.
   void Started();
-  // The monitor could not be created: the unpacker runs on unwatched.
-  void Unwatched() { m_unwatched = true; }
+  // The monitor could not be created. With `unpackerStarted` the unpacker
+  // runs on unwatched; without, nothing runs and the run is over.
+  void Unwatched(bool unpackerStarted);
   // A kill has ended the run.
   void Killed();
 

@@ -243,10 +243,10 @@ int CSetupDlg::StartMonitor() {
   DWORD threadId = 0;
   m_hMonitorThread = ::CreateThread(nullptr, 0, &MonitorThreadProc, &m_monitorArgs, 0, &threadId);
   if (m_hMonitorThread == nullptr) {
-    // The unpacker, already started, runs on unwatched: it stays the run in
+    // An unpacker already started runs on unwatched: it stays the run in
     // progress, so that no second unpacker starts over it and Cancel can
-    // still kill it.
-    m_runGate.Unwatched();
+    // still kill it. One that did not start leaves no run in progress.
+    m_runGate.Unwatched(m_procInfo.hProcess != nullptr);
     AfxMessageBox(TEXT_THREAD_FAILED, MB_OK);
     return 0;
   }

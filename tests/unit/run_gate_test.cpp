@@ -15,6 +15,13 @@ struct FakeUnpacker : UnpackerProcess {
   bool ended = false;
 };
 
+// A process handle that is not there: it never reports an end, and no kill
+// reaches it.
+struct NoUnpacker : UnpackerProcess {
+  bool Terminate(unsigned int /*exitCode*/) override { return false; }
+  bool HasEnded() override { return false; }
+};
+
 struct Screen {
   std::atomic<int> running{0};
   RunClaim claim;
@@ -28,7 +35,7 @@ struct Screen {
 TEST(RunGate, AnUnwatchedRunStaysInProgressAndKillable) {
   Screen screen;
   screen.gate.Started();
-  screen.gate.Unwatched();
+  screen.gate.Unwatched(true);
   EXPECT_TRUE(screen.gate.InProgress(screen.unpacker));
   EXPECT_TRUE(screen.gate.InProgress(screen.unpacker)) << "asking again changes nothing";
 
@@ -42,7 +49,7 @@ TEST(RunGate, AnUnwatchedRunStaysInProgressAndKillable) {
 TEST(RunGate, AnUnwatchedRunIsOverOnceItsProcessHasEnded) {
   Screen screen;
   screen.gate.Started();
-  screen.gate.Unwatched();
+  screen.gate.Unwatched(true);
   screen.unpacker.ended = true;
   EXPECT_FALSE(screen.gate.InProgress(screen.unpacker));
   EXPECT_EQ(KillRun(screen.unpacker, screen.claim), KillOutcome::kAlreadyEnded) << "nothing left to kill";
@@ -50,6 +57,22 @@ TEST(RunGate, AnUnwatchedRunIsOverOnceItsProcessHasEnded) {
   screen.unpacker.ended = false;
   screen.gate.Started();
   EXPECT_TRUE(screen.gate.InProgress(screen.unpacker));
+}
+
+// The unpacker did not start and its monitor could not be created either:
+// nothing runs, so nothing is in progress. Install may start anew and
+// Cancel closes the screen rather than offer a kill that cannot succeed.
+TEST(RunGate, AnUnwatchedRunWhoseUnpackerNeverStartedIsOver) {
+  Screen screen;
+  NoUnpacker none;
+  screen.gate.Started();
+  screen.gate.Unwatched(false);
+  EXPECT_FALSE(screen.gate.InProgress(none));
+  EXPECT_EQ(KillRun(none, screen.claim), KillOutcome::kAlreadyEnded) << "the claim stays with nobody";
+
+  screen.gate.Started();
+  screen.gate.Unwatched(true);
+  EXPECT_TRUE(screen.gate.InProgress(screen.unpacker)) << "a later run that did start is watched as before";
 }
 
 // A watched run is in progress until its monitor has cleared the flag, even
