@@ -3,6 +3,7 @@
 #include "framework/format.h"
 #include "res/texts.h"
 #include "run/exit_code_text.h"
+#include "run/run_log_lines.h"
 
 namespace {
 constexpr int kMessageSize = 200;
@@ -24,8 +25,7 @@ int RunMonitor(MonitorPort& port, RunClaim& claim, std::atomic<int>& running) {
   char code[kExitCodeTextSize];
   ExitCodeText(exitCode, code);
   if (ended) {
-    FormatText(message, sizeof message, TEXT_LOG_UNPACKER_ENDED, code);
-    port.Record(message);
+    port.Record(LogUnpackerEnded(exitCode).c_str());
   } else {
     port.Record(TEXT_LOG_MONITOR_NOT_WATCHED);
   }

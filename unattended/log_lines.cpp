@@ -3,7 +3,6 @@
 #include "framework/format.h"
 #include "res/texts.h"
 #include "run/command_line.h"
-#include "run/exit_code_text.h"
 #include "unattended/exit_codes.h"
 
 CString DecimalText(std::uint64_t value) {
@@ -70,12 +69,6 @@ CString LogUnpackerStarted() { return TEXT_LOG_UNPACKER_STARTED; }
 
 CString LogUnpackerNotStarted(unsigned long systemError) {
   return FormatString(TEXT_LOG_UNPACKER_NOT_STARTED, systemError);
-}
-
-CString LogUnpackerEnded(unsigned long exitCode) {
-  char code[kExitCodeTextSize];
-  ExitCodeText(exitCode, code);
-  return FormatString(TEXT_LOG_UNPACKER_ENDED, code);
 }
 
 CString LogUnpackerNotWatched(unsigned long systemError) {

@@ -22,7 +22,6 @@ CString LogCommandLine(const char* commandLine);
 CString LogCommandLineTooLong(int pathsLength);
 CString LogUnpackerStarted();
 CString LogUnpackerNotStarted(unsigned long systemError);
-CString LogUnpackerEnded(unsigned long exitCode);
 CString LogUnpackerNotWatched(unsigned long systemError);
 // The last line of a silent run: what its exit code means.
 CString LogResult(int exitCode);

@@ -5,6 +5,7 @@
 #include "package/descriptor.h"
 #include "res/texts.h"
 #include "run/command_line.h"
+#include "run/run_log_lines.h"
 #include "setup/install_request.h"
 #include "unattended/exit_codes.h"
 #include "unattended/log_lines.h"
