@@ -209,8 +209,7 @@ void CSetupDlg::OnOK() {
 void CSetupDlg::LaunchUnpacker() {
   char commandLine[kCommandLineSize];
   if (!ComposeUnpackerCommand(m_strUnzipPath, m_strSourcePath, m_strTargetDir, commandLine)) {
-    Record(
-        LogCommandLineTooLong(m_strUnzipPath.GetLength() + m_strSourcePath.GetLength() + m_strTargetDir.GetLength()));
+    Record(LogCommandLineTooLong(m_strUnzipPath, m_strSourcePath, m_strTargetDir));
     AfxMessageBox(TEXT_PATHS_TOO_LONG, MB_OK);
     return;
   }

@@ -61,7 +61,8 @@ CString LogFolder(const CString& folder, FolderVerdict verdict) {
 
 CString LogCommandLine(const char* commandLine) { return FormatString(TEXT_LOG_COMMAND_LINE, commandLine); }
 
-CString LogCommandLineTooLong(int pathsLength) {
+CString LogCommandLineTooLong(const CString& unzipPath, const CString& zipPath, const CString& folder) {
+  const int pathsLength = unzipPath.GetLength() + zipPath.GetLength() + folder.GetLength();
   return FormatString(TEXT_LOG_COMMAND_TOO_LONG, pathsLength, RoomForPaths());
 }
 

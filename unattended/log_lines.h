@@ -18,8 +18,9 @@ CString LogDescriptorMissing(const CString& descriptorPath);
 CString LogFreeSpace(const CString& driveRoot, SpaceVerdict verdict, std::uint64_t freeKB, long requiredKB);
 CString LogFolder(const CString& folder, FolderVerdict verdict);
 CString LogCommandLine(const char* commandLine);
-// `pathsLength`: the three paths' characters together.
-CString LogCommandLineTooLong(int pathsLength);
+// The three paths of the command line that did not fit: the line gives
+// their characters together.
+CString LogCommandLineTooLong(const CString& unzipPath, const CString& zipPath, const CString& folder);
 CString LogUnpackerStarted();
 CString LogUnpackerNotStarted(unsigned long systemError);
 CString LogUnpackerNotWatched(unsigned long systemError);

@@ -21,7 +21,7 @@ int Finish(RunLog& log, int exitCode) {
 int Unpack(const PackageDescriptor& package, const CString& folder, UnpackerLaunch& unpacker, RunLog& log) {
   char commandLine[kCommandLineSize];
   if (!ComposeUnpackerCommand(package.unzipPath, package.zipPath, folder, commandLine)) {
-    log.Line(LogCommandLineTooLong(package.unzipPath.GetLength() + package.zipPath.GetLength() + folder.GetLength()));
+    log.Line(LogCommandLineTooLong(package.unzipPath, package.zipPath, folder));
     return Finish(log, kExitPathsTooLong);
   }
   log.Line(LogCommandLine(commandLine));
