@@ -68,11 +68,9 @@ CString& CString::operator=(const char* text) {
   return *this = static_cast<CString&&>(copy);
 }
 
-CString& CString::operator+=(const char* text) {
-  if (text == nullptr) return *this;
-  CString copy(text);
-  return Append(copy.c_str(), copy.m_length);
-}
+// A text inside this string's own buffer is safe: Append's Reserve moves the
+// pointer with the buffer.
+CString& CString::operator+=(const char* text) { return Append(text, LengthOf(text)); }
 
 CString operator+(const CString& a, const char* b) {
   return CString::Joined(a.c_str(), a.GetLength(), b != nullptr ? b : "", LengthOf(b));
@@ -97,8 +95,9 @@ CString& CString::Append(const char* text, int length) {
 void CString::Reserve(int capacity, const char*& inside) {
   if (capacity <= m_capacity) return;
   if (capacity > kLongestText) EndForLackOfMemory();
-  // A text that lies in this string's own buffer moves with it.
-  const bool moves = m_data != nullptr && inside >= m_data && inside <= m_data + m_length;
+  // A text that lies in this string's own buffer moves with it, wherever in
+  // the buffer it starts.
+  const bool moves = m_data != nullptr && inside >= m_data && inside <= m_data + m_capacity;
   const std::ptrdiff_t offset = moves ? inside - m_data : 0;
   // Grow by half again, so that appending piece by piece stays linear.
   int grown = m_capacity + m_capacity / 2;

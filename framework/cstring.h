@@ -59,8 +59,9 @@ class CString {
   void TrimRight();
 
   // A buffer for `length` characters and a NUL, for a system call to write
-  // into (zero-filled); ReleaseBuffer then takes the text up to `length`
-  // characters, or up to its first NUL when `length` is -1.
+  // into; the old text stays at its front, cut to `length`, and NULs fill the
+  // rest. ReleaseBuffer then takes the text up to `length` characters, or up
+  // to its first NUL when `length` is -1.
   char* GetBufferSetLength(int length);
   void ReleaseBuffer(int length = -1);
 

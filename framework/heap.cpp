@@ -14,12 +14,6 @@ void EndForLackOfMemory() {
 #endif
 }
 
-void* HeapBlock(std::size_t bytes) {
-  void* block = std::malloc(bytes == 0 ? 1 : bytes);
-  if (block == nullptr) EndForLackOfMemory();
-  return block;
-}
-
 void* HeapResize(void* block, std::size_t bytes) {
   void* resized = std::realloc(block, bytes == 0 ? 1 : bytes);
   if (resized == nullptr) EndForLackOfMemory();

@@ -9,8 +9,6 @@
 
 constexpr unsigned int kOutOfMemoryExitCode = 0xC0000017u;
 
-// A block of at least `bytes` bytes; never null.
-void* HeapBlock(std::size_t bytes);
 // A block resized to `bytes`, its contents kept; never null.
 void* HeapResize(void* block, std::size_t bytes);
 void HeapRelease(void* block);

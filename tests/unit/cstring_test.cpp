@@ -105,6 +105,9 @@ TEST(CStringBuffer, CopiesMovesAndTextsFromItself) {
   CString tail("0123456789");
   tail = tail.c_str() + 4;  // assigned from a pointer into its own buffer
   EXPECT_EQ(tail.str(), "456789");
+  CString grown("0123456789");
+  grown += grown.c_str() + 1;  // appended from a pointer into its own buffer, which must grow
+  EXPECT_EQ(grown.str(), "0123456789123456789");
 
   CString piece;
   for (int i = 0; i < 5000; ++i) piece += static_cast<char>('a' + i % 26);
