@@ -64,8 +64,4 @@ std::string CaseFolded(const std::string& utf8);
 // takes two.
 std::size_t Utf16Length(const std::string& utf8);
 
-bool IsUtf8(const std::string& text);
-
-bool IsAscii(const std::string& text);
-
 }  // namespace kit
