@@ -178,6 +178,8 @@ NameFault PartFault(const std::string& part, bool isFileName) {
   return NameFault::kNone;
 }
 
+std::string WithoutVersionSuffix(const std::string& part) { return part.substr(0, part.rfind(kVersionMark)); }
+
 PathFault FirstPathFault(const std::string& path) {
   const bool isFolder = !path.empty() && path.back() == kSeparator;
   const std::vector<std::string> parts = PartsOf(path);

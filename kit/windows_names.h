@@ -35,6 +35,10 @@ enum class NameFault {
 // (only there the unpacker drops a ";digits" end).
 NameFault PartFault(const std::string& part, bool isFileName);
 
+// A file name with a version suffix as the unpacker installs it: "notes;2"
+// as "notes".
+std::string WithoutVersionSuffix(const std::string& part);
+
 struct PathFault {
   NameFault fault = NameFault::kNone;
   std::string part;    // the part at fault
