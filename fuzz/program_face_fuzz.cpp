@@ -13,6 +13,7 @@
 #include "kit/branding/program_face.h"
 #include "kit/branding/utf16_text.h"
 #include "kit/branding/version_block.h"
+#include "kit/utf8_text.h"
 
 namespace br = kit::branding;
 
@@ -59,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (br::ParseVersionBlock(input, block, why)) {
     for (const br::VersionStringTable& table : block.tables) {
       for (const auto& string : table.strings) {
-        if (!br::IsUtf8(string.first) || !br::IsUtf8(string.second)) std::abort();
+        if (!kit::IsUtf8(string.first) || !kit::IsUtf8(string.second)) std::abort();
       }
     }
   }

@@ -12,26 +12,17 @@
 
 namespace kit {
 
-struct NameProblem {
-  ProblemKind kind;
-  std::string what;
-  std::string userSees;
-  std::string fix;
-};
-
 // Whose names are judged: the words that open a problem.
 enum class NameHolder {
   kArchive,     // the archive's entries
   kDataFolder,  // the data folder's files and folders
 };
 
-// The problem of the first faulty part of `path`, if it has one.
-std::optional<NameProblem> PathNameProblem(const std::string& path, NameHolder holder);
+// The problem of `fault`, the first faulty part of `path` (FirstPathFault);
+// none for NameFault::kNone.
+std::optional<Problem> PathNameProblem(const std::string& path, const PathFault& fault, NameHolder holder);
 
 // Two paths that Windows takes for one.
-NameProblem CaseCollisionProblem(const CaseCollision& collision, NameHolder holder);
-
-// One line of the problem, as `setup-pack build` prints a refusal.
-std::string ProblemLine(const NameProblem& problem);
+Problem CaseCollisionProblem(const CaseCollision& collision, NameHolder holder);
 
 }  // namespace kit

@@ -82,7 +82,8 @@ bool ListDataFolder(const std::string& dataDir, std::vector<ArchiveInput>& entri
     std::string name = relative.generic_string();
     std::error_code ignored;
     const std::string entryName = entry.is_directory(ignored) ? name + "/" : name;
-    if (const std::optional<NameProblem> problem = PathNameProblem(entryName, NameHolder::kDataFolder)) {
+    if (const std::optional<Problem> problem =
+            PathNameProblem(entryName, FirstPathFault(entryName), NameHolder::kDataFolder)) {
       nameProblems.push_back(ProblemLine(*problem));
       // Its folder's content is judged by the folder's name already.
       if (entry.is_directory(ignored)) it.disable_recursion_pending();

@@ -107,6 +107,10 @@ struct Problem {
   std::string fix;       // how to fix it
 };
 
+// The problem on one line, its code first: as the check's report prints it
+// and as the build prints a refusal of the data folder's names.
+std::string ProblemLine(const Problem& problem);
+
 enum class SignatureState {
   kUnsigned,    // no certificate table
   kSigned,      // a signature osslsigncode read

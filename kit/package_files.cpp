@@ -1,5 +1,6 @@
 #include "kit/package_files.h"
 
+#include "kit/utf8_text.h"
 #include "kit/windows_names.h"
 
 namespace kit {

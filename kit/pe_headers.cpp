@@ -5,62 +5,38 @@
 #include <fstream>
 #include <system_error>
 
+#include "kit/byte_view.h"
+#include "kit/pe_layout.h"
+
 namespace kit {
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// The DOS header: "MZ" at its start, the PE signature's offset at 0x3C.
-constexpr std::uint64_t kDosHeaderSize = 64;
-constexpr std::uint64_t kSignatureOffsetField = 0x3C;
-constexpr char kDosMagic[] = "MZ";
-constexpr char kPeSignature[] = "PE\0";  // with the terminator: four bytes
-constexpr std::uint64_t kPeSignatureSize = 4;
+using namespace pe_layout;  // NOLINT: the layout's offsets, read below
 
-// The file header, after the signature.
-constexpr std::uint64_t kFileHeaderSize = 20;
-constexpr std::uint64_t kMachineField = 0;
-constexpr std::uint64_t kSectionCountField = 2;
-constexpr std::uint64_t kOptionalHeaderSizeField = 16;
-constexpr std::uint64_t kCharacteristicsField = 18;
-
-// The optional header, after the file header. The subsystem stands at the
-// same place in both forms; the data directories follow the fields whose
-// size differs.
-constexpr std::uint64_t kMagicField = 0;
-constexpr std::uint64_t kSubsystemField = 68;
 constexpr std::uint64_t kSubsystemFieldEnd = kSubsystemField + 2;
-constexpr std::uint64_t kDirectoryCountFieldPe32 = 92;
-constexpr std::uint64_t kDirectoryCountFieldPe32Plus = 108;
-constexpr std::uint64_t kDirectoryEntrySize = 8;
 // The certificate table's entry gives a file offset, not an address.
 constexpr std::uint32_t kCertificateDirectoryIndex = 4;
 constexpr char kCertificatePartName[] = "certificate table";
 
-// A row of the section table.
-constexpr std::uint64_t kSectionRowSize = 40;
-constexpr std::uint64_t kSectionNameSize = 8;
-constexpr std::uint64_t kRawSizeField = 16;
-constexpr std::uint64_t kRawOffsetField = 20;
-
-constexpr int kBitsPerByte = 8;
 constexpr unsigned char kFirstPrintable = 0x20;
 constexpr unsigned char kLastPrintable = 0x7E;
 
-std::uint32_t Little(const std::string& bytes, std::uint64_t at, int size) {
-  std::uint32_t value = 0;
-  for (int i = size - 1; i >= 0; --i) {
-    value = (value << kBitsPerByte) | static_cast<unsigned char>(bytes[at + static_cast<std::uint64_t>(i)]);
-  }
+// Fields of bytes read from the file, whose extent the caller has checked
+// against the fields it reads; the view's own bounds hold regardless.
+std::uint16_t Word(const std::string& bytes, std::uint64_t at) {
+  std::uint16_t value = 0;
+  ByteView(bytes).U16(at, value);
   return value;
 }
 
-std::uint16_t Word(const std::string& bytes, std::uint64_t at) {
-  return static_cast<std::uint16_t>(Little(bytes, at, sizeof(std::uint16_t)));
+std::uint32_t Dword(const std::string& bytes, std::uint64_t at) {
+  std::uint32_t value = 0;
+  ByteView(bytes).U32(at, value);
+  return value;
 }
-
-std::uint32_t Dword(const std::string& bytes, std::uint64_t at) { return Little(bytes, at, sizeof(std::uint32_t)); }
 
 // `size` bytes of the file from `offset`, or fewer where it ends.
 bool ReadAt(std::ifstream& in, std::uint64_t offset, std::uint64_t size, std::string& bytes) {
@@ -126,7 +102,7 @@ PeReadResult ReadPeHeaders(const std::string& path) {
   PeHeaders& headers = result.headers;
   headers.fileSize = fileSize;
   headers.machine = Word(bytes, kFileHeader + kMachineField);
-  headers.characteristics = Word(bytes, kFileHeader + kCharacteristicsField);
+  headers.characteristics = Word(bytes, kFileHeader + kFileCharacteristicsField);
   const std::uint64_t optionalSize = Word(bytes, kFileHeader + kOptionalHeaderSizeField);
   const std::uint64_t sectionTable = kOptionalHeader + optionalSize;
   const std::uint64_t headersEnd = sectionTable + Word(bytes, kFileHeader + kSectionCountField) * kSectionRowSize;

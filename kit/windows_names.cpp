@@ -10,6 +10,8 @@
 #include <set>
 #include <utility>
 
+#include "kit/utf8_text.h"
+
 namespace kit {
 
 namespace {
@@ -20,7 +22,6 @@ constexpr char kBlank = ' ';
 constexpr char kVersionMark = ';';
 constexpr const char kForbiddenCharacters[] = "\\/:*?\"<>|";
 constexpr unsigned char kFirstPrintable = 0x20;
-constexpr unsigned char kFirstNonAscii = 0x80;
 
 // The devices Windows opens in place of a file of the name.
 const char* const kDeviceNames[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
@@ -147,18 +148,6 @@ std::string ParentOf(const std::string& path) {
 
 }  // namespace
 
-bool IsUtf8(const std::string& text) {
-  std::wstring ignored;
-  return Decode(text, ignored);
-}
-
-bool IsAscii(const std::string& text) {
-  for (const char ch : text) {
-    if (static_cast<unsigned char>(ch) >= kFirstNonAscii) return false;
-  }
-  return true;
-}
-
 std::size_t Utf16Length(const std::string& utf8) {
   std::wstring characters;
   if (!Decode(utf8, characters)) return utf8.size();
@@ -188,6 +177,8 @@ NameFault PartFault(const std::string& part, bool isFileName) {
   if (!IsUtf8(part)) return NameFault::kNotUtf8;
   return NameFault::kNone;
 }
+
+std::string WithoutVersionSuffix(const std::string& part) { return part.substr(0, part.rfind(kVersionMark)); }
 
 PathFault FirstPathFault(const std::string& path) {
   const bool isFolder = !path.empty() && path.back() == kSeparator;

@@ -35,6 +35,10 @@ enum class NameFault {
 // (only there the unpacker drops a ";digits" end).
 NameFault PartFault(const std::string& part, bool isFileName);
 
+// A file name with a version suffix as the unpacker installs it: "notes;2"
+// as "notes".
+std::string WithoutVersionSuffix(const std::string& part);
+
 struct PathFault {
   NameFault fault = NameFault::kNone;
   std::string part;    // the part at fault
@@ -63,9 +67,5 @@ std::string CaseFolded(const std::string& utf8);
 // The UTF-16 units Windows counts for `utf8`: a character beyond U+FFFF
 // takes two.
 std::size_t Utf16Length(const std::string& utf8);
-
-bool IsUtf8(const std::string& text);
-
-bool IsAscii(const std::string& text);
 
 }  // namespace kit

@@ -6,6 +6,8 @@
 #include <system_error>
 #include <vector>
 
+#include "kit/utf8_text.h"
+
 namespace kit {
 
 namespace {
@@ -22,7 +24,6 @@ constexpr size_t kReadChunkBytes = 64 * 1024;
 constexpr int kModeShift = 16;
 constexpr zip_uint32_t kFileAttributes = 0100644u << kModeShift;
 constexpr zip_uint32_t kFolderAttributes = (040755u << kModeShift) | 0x10u;
-constexpr unsigned char kFirstNonAscii = 0x80;
 // libzip's compression method test: for decompressing.
 constexpr int kForReading = 0;
 
@@ -79,13 +80,7 @@ void ReadStoredName(zip_t* archive, zip_uint64_t index, ArchiveEntry& entry) {
   const char* raw = zip_get_name(archive, index, ZIP_FL_ENC_RAW);
   entry.storedName = raw != nullptr ? raw : entry.name;
   const char* strict = zip_get_name(archive, index, ZIP_FL_ENC_STRICT);
-  entry.nameMarkedUtf8 = true;
-  for (const char ch : entry.storedName) {
-    if (static_cast<unsigned char>(ch) >= kFirstNonAscii) {
-      entry.nameMarkedUtf8 = strict != nullptr && entry.storedName == strict;
-      break;
-    }
-  }
+  entry.nameMarkedUtf8 = IsAscii(entry.storedName) || (strict != nullptr && entry.storedName == strict);
 }
 
 // Reads one file entry to its end through `chunk`; libzip checks its

@@ -5,8 +5,8 @@
 #include <iterator>
 
 #include "kit/branding/picture_formats.h"
-#include "kit/branding/utf16_text.h"
 #include "kit/branding/version_block.h"
+#include "kit/utf8_text.h"
 
 namespace kit::branding {
 

@@ -3,10 +3,16 @@
 // Each is left as built when it is not given.
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <vector>
 
 namespace kit::branding {
+
+// How long one run of convert or of the resource writer may take before it
+// is killed and the build fails: far past what a picture or a program of any
+// size needs, so that only a tool that hangs meets it.
+constexpr std::chrono::seconds kBrandToolTimeout(300);
 
 // Where the branding stage finds its tools; an empty field takes the
 // default: `node` and `convert` from the PATH, the resource writer's
@@ -16,6 +22,7 @@ struct BrandTools {
   std::string script;
   std::string modules;
   std::string convert;
+  std::chrono::seconds timeout = kBrandToolTimeout;
 };
 
 struct BrandOptions {

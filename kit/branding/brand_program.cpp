@@ -8,7 +8,7 @@
 #include "kit/branding/branded_copy.h"
 #include "kit/branding/pe_image.h"
 #include "kit/branding/picture_preparation.h"
-#include "kit/branding/run_tool.h"
+#include "kit/run_program.h"
 #include "kit/whole_file.h"
 #include "res/resource.h"
 
@@ -63,16 +63,19 @@ std::vector<std::string> WriterCommand(const BrandTools& tools, const fs::path& 
   return command;
 }
 
-bool WriterRan(const ToolRun& run, const BrandTools& tools, std::string& error) {
+bool WriterRan(const ProgramRun& run, const BrandTools& tools, std::string& error) {
   if (run.Succeeded()) return true;
   std::error_code ignored;
-  if (!run.started || !fs::is_directory(fs::path(tools.modules) / "resedit", ignored)) {
+  if (run.outcome == ProgramOutcome::kTimedOut) {
+    error = "the resource writer was stopped: " + run.why;
+  } else if (!run.Started() || !fs::is_directory(fs::path(tools.modules) / "resedit", ignored)) {
+    const std::string& said = run.Started() ? run.output : run.why;
     error = "the resource writer cannot run (node with " + tools.modules +
             "/resedit): install them with "
             "scripts/setup-deps" +
-            (run.output.empty() ? "" : " (" + run.output + ")");
+            (said.empty() ? "" : " (" + said + ")");
   } else {
-    error = "the resource writer failed (exit status " + std::to_string(run.exitStatus) + "): " + run.output;
+    error = "the resource writer failed (exit status " + std::to_string(run.ShellStatus()) + "): " + run.output;
   }
   while (!error.empty() && (error.back() == '\n' || error.back() == ' ')) error.pop_back();
   return false;
@@ -120,7 +123,8 @@ bool BrandProgram(const fs::path& program, const BrandOptions& options, std::vec
   const fs::path dibFile = work.Path() / "logo.dib";
   if (face.logoDib && !WriteWholeFile(dibFile, *face.logoDib, error)) return false;
   const auto brand = [&](const fs::path& partial, std::string& writeError) {
-    if (!WriterRan(RunTool(WriterCommand(tools, program, partial, dibFile, icon.icoFile, face)), tools, writeError)) {
+    if (!WriterRan(RunProgram(WriterCommand(tools, program, partial, dibFile, icon.icoFile, face), tools.timeout),
+                   tools, writeError)) {
       return false;
     }
     std::error_code ignored;
@@ -140,7 +144,8 @@ bool BrandProgram(const fs::path& program, const BrandOptions& options, std::vec
   };
   if (!WriteWhole(program, brand, error)) return false;
   if (before.Directory(kCertificateDirectoryIndex).size != 0) {
-    made.push_back("its signature is removed, as it covered the bytes branding changed: sign the package after branding");
+    made.push_back(
+        "its signature is removed, as it covered the bytes branding changed: sign the package after branding");
   }
   for (const std::string& note : made) notes.push_back("branded " + program.string() + ": " + note);
   return true;

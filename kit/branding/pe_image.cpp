@@ -4,47 +4,20 @@
 #include <fstream>
 #include <iterator>
 
-#include "kit/branding/byte_view.h"
+#include "kit/byte_view.h"
+#include "kit/pe_headers.h"
+#include "kit/pe_layout.h"
 
 namespace kit::branding {
 
 namespace {
 
-// The DOS header gives the PE signature's offset here.
-constexpr std::uint64_t kSignatureOffsetField = 0x3C;
-constexpr char kDosMagic[] = "MZ";
-const std::string kPeSignature("PE\0\0", 4);
+using namespace pe_layout;  // NOLINT: the layout's offsets, read below
 
-// The file header, after the signature.
-constexpr std::uint64_t kFileHeaderSize = 20;
-constexpr std::uint64_t kSectionCountField = 2;
-constexpr std::uint64_t kOptionalHeaderSizeField = 16;
+const std::string kPeSignatureBytes(kPeSignature, kPeSignatureSize);
 
-// The optional header's fields, from its start.
-constexpr std::uint16_t kMagicPe32 = 0x010B;
-constexpr std::uint16_t kMagicPe32Plus = 0x020B;
-constexpr std::uint64_t kEntryPointField = 16;
-constexpr std::uint64_t kImageBaseFieldPe32 = 28;
-constexpr std::uint64_t kImageBaseFieldPe32Plus = 24;
-constexpr std::uint64_t kSectionAlignmentField = 32;
-constexpr std::uint64_t kFileAlignmentField = 36;
-constexpr std::uint64_t kSizeOfImageField = 56;
-constexpr std::uint64_t kSizeOfHeadersField = 60;
-constexpr std::uint64_t kChecksumField = 64;
-constexpr std::uint64_t kDirectoryCountFieldPe32 = 92;
-constexpr std::uint64_t kDirectoryCountFieldPe32Plus = 108;
-constexpr std::uint64_t kDirectoryEntrySize = 8;
 // The documented number of data directories; a larger count is not read.
 constexpr std::uint32_t kMostDirectories = 16;
-
-// A row of the section table.
-constexpr std::uint64_t kSectionRowSize = 40;
-constexpr std::uint64_t kSectionNameSize = 8;
-constexpr std::uint64_t kVirtualSizeField = 8;
-constexpr std::uint64_t kVirtualAddressField = 12;
-constexpr std::uint64_t kRawSizeField = 16;
-constexpr std::uint64_t kRawOffsetField = 20;
-constexpr std::uint64_t kCharacteristicsField = 36;
 
 constexpr std::uint64_t kChecksumFieldSize = 4;
 constexpr std::uint64_t kWordMask = 0xFFFF;
@@ -122,17 +95,17 @@ bool ParsePeImage(std::string bytes, PeImage& image, std::string& why) {
   const ByteView view(image.bytes);
   std::uint32_t signature = 0;
   if (!view.StartsWith(0, kDosMagic) || !view.U32(kSignatureOffsetField, signature) ||
-      !view.StartsWith(signature, kPeSignature)) {
+      !view.StartsWith(signature, kPeSignatureBytes)) {
     why = "it is not a PE image (no \"MZ\" or no PE signature)";
     return false;
   }
-  const std::uint64_t fileHeader = std::uint64_t{signature} + kPeSignature.size();
+  const std::uint64_t fileHeader = std::uint64_t{signature} + kPeSignatureSize;
   const std::uint64_t optional = fileHeader + kFileHeaderSize;
   std::uint16_t sectionCount = 0;
   std::uint16_t optionalSize = 0;
   std::uint16_t magic = 0;
   if (!view.U16(fileHeader + kSectionCountField, sectionCount) ||
-      !view.U16(fileHeader + kOptionalHeaderSizeField, optionalSize) || !view.U16(optional, magic) ||
+      !view.U16(fileHeader + kOptionalHeaderSizeField, optionalSize) || !view.U16(optional + kMagicField, magic) ||
       !view.Holds(optional, optionalSize)) {
     why = "its headers are cut";
     return false;
@@ -177,7 +150,7 @@ bool ParsePeImage(std::string bytes, PeImage& image, std::string& why) {
     if (!view.Bytes(row, kSectionNameSize, name) || !view.U32(row + kVirtualSizeField, section.virtualSize) ||
         !view.U32(row + kVirtualAddressField, section.virtualAddress) ||
         !view.U32(row + kRawSizeField, section.rawSize) || !view.U32(row + kRawOffsetField, section.rawOffset) ||
-        !view.U32(row + kCharacteristicsField, section.characteristics)) {
+        !view.U32(row + kSectionCharacteristicsField, section.characteristics)) {
       why = "its section table is cut";
       return false;
     }

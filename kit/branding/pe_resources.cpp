@@ -1,6 +1,6 @@
 #include "kit/branding/pe_resources.h"
 
-#include "kit/branding/byte_view.h"
+#include "kit/byte_view.h"
 #include "kit/branding/utf16_text.h"
 
 namespace kit::branding {

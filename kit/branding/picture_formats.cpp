@@ -1,6 +1,6 @@
 #include "kit/branding/picture_formats.h"
 
-#include "kit/branding/byte_view.h"
+#include "kit/byte_view.h"
 
 namespace kit::branding {
 

@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "kit/branding/program_face.h"
-#include "kit/branding/run_tool.h"
+#include "kit/run_program.h"
 
 namespace kit::branding {
 
@@ -34,12 +34,16 @@ std::string Size(std::uint32_t width, std::uint32_t height) {
 
 bool RunConvert(const BrandTools& tools, std::vector<std::string> args, const std::string& what, std::string& error) {
   args.insert(args.begin(), tools.convert.empty() ? kDefaultConvert : tools.convert);
-  const ToolRun run = RunTool(args);
+  const ProgramRun run = RunProgram(args, tools.timeout);
   if (run.Succeeded()) return true;
-  error = !run.started ? "cannot run ImageMagick's convert to " + what + " (" + run.output +
-                             "): install it with scripts/setup-deps"
-                       : "ImageMagick's convert could not " + what + " (exit status " + std::to_string(run.exitStatus) +
-                             "): " + run.output;
+  if (!run.Started()) {
+    error = "cannot run ImageMagick's convert to " + what + " (" + run.why + "): install it with scripts/setup-deps";
+  } else if (run.outcome == ProgramOutcome::kTimedOut) {
+    error = "ImageMagick's convert could not " + what + ": " + run.why;
+  } else {
+    error = "ImageMagick's convert could not " + what + " (exit status " + std::to_string(run.ShellStatus()) +
+            "): " + run.output;
+  }
   while (!error.empty() && error.back() == '\n') error.pop_back();
   return false;
 }

@@ -11,7 +11,4 @@ namespace kit::branding {
 // becomes U+FFFD. The caller has checked that the units lie in `bytes`.
 std::string Utf8FromUtf16(const std::string& bytes, std::uint64_t at, std::uint64_t units);
 
-// True when `text` is well-formed UTF-8.
-bool IsUtf8(const std::string& text);
-
 }  // namespace kit::branding

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "kit/branding/byte_view.h"
+#include "kit/byte_view.h"
 #include "kit/branding/utf16_text.h"
 
 namespace kit::branding {

@@ -29,7 +29,7 @@ std::string WindowsPath(const std::string& installFolder, std::string entryName)
   return installFolder + kWindowsSeparator + entryName;
 }
 
-void AddNameProblem(Context& context, const NameProblem& problem) {
+void AddNameProblem(Context& context, const Problem& problem) {
   context.Add(problem.kind, problem.what, problem.userSees, problem.fix);
 }
 
@@ -111,7 +111,7 @@ void CheckEntryNames(Context& context) {
     const PathFault fault = FirstPathFault(judged);
     if (fault.fault == NameFault::kNone || (fault.fault == NameFault::kNotUtf8 && !entry->nameMarkedUtf8)) continue;
     if (faultyParts.insert(fault.prefix).second) {
-      AddNameProblem(context, *PathNameProblem(judged, NameHolder::kArchive));
+      AddNameProblem(context, *PathNameProblem(judged, fault, NameHolder::kArchive));
     }
   }
   CheckEncoding(context, inside);

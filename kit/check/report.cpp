@@ -22,6 +22,11 @@ std::string Counted(int count, const char* what) {
 
 }  // namespace
 
+std::string ProblemLine(const Problem& problem) {
+  return std::string(InfoOf(problem.kind).code) + ": " + problem.what + " | end user: " + problem.userSees +
+         " | fix: " + problem.fix;
+}
+
 int CheckReport::ErrorCount() const {
   int count = 0;
   for (const Problem& problem : problems) count += InfoOf(problem.kind).severity == Severity::kError ? 1 : 0;
@@ -65,8 +70,7 @@ void PrintReport(const CheckReport& report, std::ostream& out) {
   check::PrintProgramFace(s, out);
   out << "\n";
   for (const Problem& problem : report.problems) {
-    out << InfoOf(problem.kind).code << ": " << problem.what << " | end user: " << problem.userSees
-        << " | fix: " << problem.fix << "\n";
+    out << ProblemLine(problem) << "\n";
   }
   out << Counted(report.ErrorCount(), "error") << ", " << Counted(report.WarningCount(), "warning") << ": "
       << VerdictText(report) << "\n";

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "kit/signing/run_program.h"
+#include "kit/run_program.h"
 #include "kit/signing/signing_options.h"
 
 namespace kit {

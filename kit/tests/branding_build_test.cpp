@@ -3,6 +3,7 @@
 // takes and makes, and what it refuses.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -334,17 +335,25 @@ INSTANTIATE_TEST_SUITE_P(
 
 // When branding fails the build fails with the reason, and the package's
 // program is the complete copy it had before branding, never a part of a
-// branded one.
+// branded one. A writer that hangs is killed at the bound.
 TEST(Branding, AFailedBrandingLeavesTheProgramAsCopied) {
+  kit_test::TempFolder tools;
+  const fs::path hangingNode = tools.Path() / "node";
+  kit_test::WriteBytes(hangingNode, "#!/bin/sh\nexec sleep 60\n");
+  fs::permissions(hangingNode, fs::perms::owner_all);
   struct Case {
     const char* name;
     bool programWithoutResources;
     std::string node;
     std::string error;
+    std::chrono::seconds timeout = br::kBrandToolTimeout;
   };
   const Case cases[] = {
       {"WriterNotInstalled", false, "/nonexistent/node", "install them with scripts/setup-deps"},
       {"ProgramWithoutTheFace", true, "", "the program holds no version block"},
+      {"WriterThatHangs", false, hangingNode.string(),
+       "the resource writer was stopped: " + hangingNode.string() + " did not end within 1 seconds",
+       std::chrono::seconds(1)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -356,6 +365,7 @@ TEST(Branding, AFailedBrandingLeavesTheProgramAsCopied) {
     }
     build.Brand().company = "North Coast Charts";
     build.Brand().tools.node = c.node;
+    build.Brand().tools.timeout = c.timeout;
     const kit::BuildResult result = build.Run();
     EXPECT_EQ(result.status, kit::BuildStatus::kFailed);
     EXPECT_NE(result.error.find(c.error), std::string::npos) << result.error;

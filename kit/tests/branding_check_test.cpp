@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "branding_test_support.h"
-#include "kit/branding/run_tool.h"
 #include "kit/pack_check.h"
+#include "kit/run_program.h"
 
 namespace {
 
@@ -97,9 +97,10 @@ TEST(FaceCheck, ALogoOfAnotherSizeIsWarnedOf) {
   const std::string dib = ReadBytes(bmp).substr(br::kBitmapFileHeaderSize);
   kit_test::WriteBytes(temp.Path() / "small.dib", dib);
   const fs::path program = temp.Path() / "small-logo.exe";
-  const br::ToolRun run = br::RunTool({"node", RESOURCE_WRITER_SCRIPT, "--modules", RESOURCE_WRITER_MODULES, "--in",
-                                       kit_test::ResourcesProgram().string(), "--out", program.string(), "--bitmap",
-                                       "129", (temp.Path() / "small.dib").string()});
+  const kit::ProgramRun run = kit::RunProgram({"node", RESOURCE_WRITER_SCRIPT, "--modules", RESOURCE_WRITER_MODULES,
+                                               "--in", kit_test::ResourcesProgram().string(), "--out", program.string(),
+                                               "--bitmap", "129", (temp.Path() / "small.dib").string()},
+                                              br::kBrandToolTimeout);
   ASSERT_TRUE(run.Succeeded()) << run.output;
   const kit::CheckReport report = CheckWithProgram(temp.Path(), program);
   EXPECT_EQ(CodesOf(report), (std::vector<std::string>{"W-LOGO-SIZE", "W-ICON-BUILT-IN", "W-COMPANY-BUILT-IN"}));

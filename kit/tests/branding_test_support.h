@@ -13,8 +13,8 @@
 #include "kit/branding/pe_image.h"
 #include "kit/branding/pe_resources.h"
 #include "kit/branding/picture_formats.h"
-#include "kit/branding/run_tool.h"
 #include "kit/pack_build.h"
+#include "kit/run_program.h"
 #include "kit_test_support.h"
 
 namespace kit_test {
@@ -45,7 +45,7 @@ inline void MakePicture(const fs::path& target, const std::vector<std::string>& 
   command.insert(command.end(), args.begin(), args.end() - 1);
   command.push_back(args.back() + target.string());
   fs::create_directories(target.parent_path());
-  const kit::branding::ToolRun run = kit::branding::RunTool(command);
+  const kit::ProgramRun run = kit::RunProgram(command, kit::branding::kBrandToolTimeout);
   ASSERT_TRUE(run.Succeeded()) << "convert could not make " << target << ": " << run.output;
 }
 

@@ -8,6 +8,7 @@
 #include "branding_test_support.h"
 #include "kit/branding/pe_image.h"
 #include "kit/branding/utf16_text.h"
+#include "kit/utf8_text.h"
 #include "kit/branding/version_block.h"
 
 namespace {
@@ -117,7 +118,7 @@ TEST(Utf8, WellFormedOnly) {
       {"\xE9", false},     {"\xC0\xAF", false},     {"\xED\xA0\x80", false}, {"\xF4\x90\x80\x80", false},
       {"\xE2\x82", false}, {"\x80", false},
   };
-  for (const auto& [text, wellFormed] : cases) EXPECT_EQ(br::IsUtf8(text), wellFormed) << testing::PrintToString(text);
+  for (const auto& [text, wellFormed] : cases) EXPECT_EQ(kit::IsUtf8(text), wellFormed) << testing::PrintToString(text);
   // And back from UTF-16, a pair of surrogates as one character.
   const std::string units("\xA9\0 \0\x3D\xD8\xFA\xDD", 8);
   EXPECT_EQ(br::Utf8FromUtf16(units, 0, 4), "\xC2\xA9 \xF0\x9F\x97\xBA");

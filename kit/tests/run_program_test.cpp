@@ -1,6 +1,6 @@
 // Running the signing tool: its exit code and output, a program that is not
 // there, one that would wait for a terminal, and one that does not end.
-#include "kit/signing/run_program.h"
+#include "kit/run_program.h"
 
 #include <gtest/gtest.h>
 

@@ -17,7 +17,7 @@
 #include <string>
 #include <thread>
 
-#include "kit/signing/run_program.h"
+#include "kit/run_program.h"
 #include "kit/signing/signing_options.h"
 #include "kit_test_support.h"
 

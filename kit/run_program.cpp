@@ -1,4 +1,4 @@
-#include "kit/signing/run_program.h"
+#include "kit/run_program.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -134,6 +134,7 @@ ProgramRun RunProgram(const std::vector<std::string>& arguments, std::chrono::se
     run.exitCode = WEXITSTATUS(status);
   } else {
     run.outcome = ProgramOutcome::kKilled;
+    run.signal = WTERMSIG(status);
     run.why = arguments[0] + " was ended by signal " + std::to_string(WTERMSIG(status));
   }
   return run;

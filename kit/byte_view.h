@@ -1,12 +1,12 @@
 // Little-endian fields read from a stretch of bytes, every read checked
-// against its end: the readers of the program's resources take untrusted
+// against its end: the kit's readers of PE files and resources take untrusted
 // files, so no read may run past what is there.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-namespace kit::branding {
+namespace kit {
 
 class ByteView {
  public:
@@ -60,4 +60,4 @@ class ByteView {
   std::uint64_t m_size;
 };
 
-}  // namespace kit::branding
+}  // namespace kit
