@@ -34,7 +34,6 @@
 
 #include "bench/bench_support.h"
 #include "bench/benchmarks.h"
-#include "bench/silent_install_bench.h"
 #include "tests/e2e/harness.h"
 
 namespace {
@@ -48,10 +47,6 @@ struct Benchmark {
   bool large;  // runs only when named
 };
 
-void SilentInstall() {
-  bench::SilentInstallBenchmark(Options().program, Options().unzip, Options().inputs, bench::Rounds(5));
-}
-
 const Benchmark kBenchmarks[] = {
     {"install", "install overhead: through the screens against unzip.exe alone", &bench::InstallOverhead, false},
     {"monitor", "monitor cost: the setup program's CPU during a 10 s run", &bench::MonitorCost, false},
@@ -59,7 +54,7 @@ const Benchmark kBenchmarks[] = {
     {"licence", "large licence: 4 MB (and 1 MB) against 1 KB, to the licence screen", &bench::LargeLicence, false},
     {"folders", "a folder with 5,000 subfolders against one with 50, listed after a double-click", &bench::ManyFolders,
      false},
-    {"silent", "silent installation: Install.exe /S against unzip.exe alone", &SilentInstall, false},
+    {"silent", "silent installation: Install.exe /S against unzip.exe alone", &bench::SilentInstall, false},
     {"scaling", "install time at each size: through the screens against unzip.exe alone", &bench::InstallScaling, true},
     {"answer", "the setup screen's answer to WM_NULL while the largest package installs", &bench::AnswerTime, true},
     {"big", "a package past 4 GiB with a member past 4 GiB, installed byte for byte", &bench::BigPackage, true},

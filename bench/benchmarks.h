@@ -10,6 +10,7 @@ void MonitorCost();      // monitor_cost_bench.cpp
 void StartUp();          // startup_bench.cpp
 void LargeLicence();     // large_licence_bench.cpp
 void ManyFolders();      // many_folders_bench.cpp
+void SilentInstall();    // silent_install_bench.cpp
 void InstallScaling();   // install_scaling_bench.cpp
 void AnswerTime();       // answer_time_bench.cpp
 void BigPackage();       // big_package_bench.cpp

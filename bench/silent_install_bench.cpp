@@ -14,216 +14,84 @@
 // more than the unpacking it asks for. Where the difference lies is told
 // too, from the system's record of the unpacker's process: the time to its
 // start, its run, and its end to the end of the process timed.
-#include "bench/silent_install_bench.h"
+#include <functional>
+#include <string>
 
-#include <windows.h>
-// after windows.h
-#include <tlhelp32.h>
-
-#include <algorithm>
-#include <cstdio>
-#include <fstream>
-#include <iterator>
-#include <stdexcept>
-#include <vector>
-
-#include "tests/e2e/harness.h"
-
-namespace {
-
-constexpr char kPackageFolder[] = "C:\\bench\\silent";
-constexpr char kTargetFolder[] = "C:\\bench\\silent-target";
-constexpr char kProgramName[] = "Install.exe";
-constexpr char kArchiveName[] = "package.zip";
-constexpr DWORD kRunWaitMs = 600000;
-constexpr double kGoal = 1.01;
-// How often the product's unpacker is looked for while the program starts.
-constexpr DWORD kChildPollMs = 5;
-
-// The parts of one timed run, in milliseconds.
-struct RunParts {
-  double toUnpacker = -1;  // the timed process's start to the unpacker's creation
-  double unpacking = -1;   // the unpacker's creation to its end
-  double afterward = -1;   // the unpacker's end to the timed process's end
-};
-
-double SystemNowMs() {
-  FILETIME now;
-  ::GetSystemTimeAsFileTime(&now);
-  return static_cast<double>((static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime) / 10000.0;
-}
-
-double Ms(const FILETIME& time) {
-  return static_cast<double>((static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime) /
-         10000.0;
-}
-
-// The running unzip.exe that `parentId` started, opened for its times; it is
-// looked for until it shows or the parent ends (nullptr then).
-HANDLE FindUnpacker(DWORD parentId, HANDLE parent) {
-  for (;;) {
-    const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return nullptr;
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    HANDLE found = nullptr;
-    for (BOOL more = ::Process32First(snapshot, &entry); more && found == nullptr;
-         more = ::Process32Next(snapshot, &entry)) {
-      if (entry.th32ParentProcessID == parentId && _stricmp(entry.szExeFile, "unzip.exe") == 0) {
-        found = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID);
-      }
-    }
-    ::CloseHandle(snapshot);
-    if (found != nullptr) return found;
-    if (::WaitForSingleObject(parent, kChildPollMs) == WAIT_OBJECT_0) return nullptr;
-  }
-}
-
-double NowMs() {
-  LARGE_INTEGER frequency;
-  LARGE_INTEGER counter;
-  ::QueryPerformanceFrequency(&frequency);
-  ::QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
-}
-
-std::string Listed(const std::vector<double>& values) {
-  std::string text;
-  for (const double value : values) {
-    char one[32];
-    std::snprintf(one, sizeof one, "%.0f", value);
-    text += (text.empty() ? "" : " ") + std::string(one);
-  }
-  return text;
-}
-
-std::string ReadInput(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) throw std::runtime_error("no input " + path + " (scripts/bench makes it)");
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-long FilesUnder(const std::string& folder) {
-  long files = 0;
-  WIN32_FIND_DATAA found;
-  const HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return 0;
-  do {
-    const std::string name = found.cFileName;
-    if (name == "." || name == "..") continue;
-    files += (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? FilesUnder(folder + "\\" + name) : 1;
-  } while (::FindNextFileA(search, &found));
-  ::FindClose(search);
-  return files;
-}
-
-// Runs `commandLine` as given to its end: the time from its start, after
-// checking its exit code. `unpacker`: whether the process timed is the
-// unpacker itself, or starts it.
-double TimedRun(std::string commandLine, DWORD flags, bool hidden, const char* who, bool unpacker, RunParts& parts) {
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  if (hidden) {
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-  }
-  PROCESS_INFORMATION process = {};
-  const double startSystem = SystemNowMs();
-  const double start = NowMs();
-  if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, flags, nullptr, kPackageFolder, &startup,
-                        &process)) {
-    throw std::runtime_error(std::string("cannot start the ") + who + ": " + commandLine);
-  }
-  const HANDLE child = unpacker ? nullptr : FindUnpacker(process.dwProcessId, process.hProcess);
-  const DWORD waited = ::WaitForSingleObject(process.hProcess, kRunWaitMs);
-  const double elapsed = NowMs() - start;
-  const double endSystem = startSystem + elapsed;
-  FILETIME created, ended, kernel, user;
-  if (::GetProcessTimes(unpacker ? process.hProcess : child, &created, &ended, &kernel, &user)) {
-    parts.toUnpacker = Ms(created) - startSystem;
-    parts.unpacking = Ms(ended) - Ms(created);
-    parts.afterward = endSystem - Ms(ended);
-  }
-  if (child != nullptr) ::CloseHandle(child);
-  DWORD code = 0;
-  ::GetExitCodeProcess(process.hProcess, &code);
-  ::CloseHandle(process.hThread);
-  ::CloseHandle(process.hProcess);
-  if (waited != WAIT_OBJECT_0) throw std::runtime_error(std::string("the ") + who + " did not end");
-  if (code != 0) throw std::runtime_error(std::string("the ") + who + " ended with exit code " + std::to_string(code));
-  return elapsed;
-}
-
-}  // namespace
+#include "bench/bench_support.h"
+#include "bench/benchmarks.h"
+#include "bench/program_windows.h"
+#include "bench/unpacker_runs.h"
 
 namespace bench {
 
-void SilentInstallBenchmark(const std::string& program, const std::string& unzip, const std::string& inputs,
-                            int rounds) {
-  const std::string kilobytes = ReadInput(inputs + "package.kb");
-  const e2e::Folder package(kPackageFolder);
-  package.CopyIn(program, kProgramName);
-  package.CopyIn(unzip, "unzip.exe");
-  package.CopyIn(inputs + kArchiveName, kArchiveName);
-  package.WriteFile("Install.ini", "ZIPFILE:" + std::string(kArchiveName) +
-                                       "\r\nFILESIZE:" + kilobytes.substr(0, kilobytes.find_first_of("\r\n")) + "\r\n");
+namespace {
 
-  const std::string silent = "\"" + package.PathOf(kProgramName) + "\" /S /DIR=" + kTargetFolder;
-  char unpacker[1024];
-  std::snprintf(unpacker, sizeof unpacker, "\"%s\" -o -q \"%s\" -d \"%s\"", package.PathOf("unzip").c_str(),
-                package.PathOf(kArchiveName).c_str(), kTargetFolder);
+constexpr char kSilentTarget[] = "C:\\bench\\silent-target";
 
-  std::vector<double> product;
-  std::vector<double> reference;
-  std::vector<double> parts[2][3];  // [product, reference][to the unpacker, unpacking, afterward]
-  long expectedFiles = -1;
+}  // namespace
+
+void SilentInstall() {
+  const std::string kilobytes = ReadInput("package.kb");
+  Folder package = MakePackage("silent", "ZIPFILE:" + std::string(kArchiveName) + "\r\nFILESIZE:" +
+                                             kilobytes.substr(0, kilobytes.find_first_of("\r\n")) + "\r\n");
+  package.CopyIn(Options().unzip, kUnpackerName);
+  package.CopyIn(Options().inputs + kArchiveName, kArchiveName);
+  CheckHarness("laying out the silent package");
+  const PackagePlace place{package.Path(), kArchiveName};
+
+  Figure f("silent", "ms", "%.0f");
+  TreeCount expected;
+  Samples launch[2], unpacking[2], afterward[2];  // [0] product, [1] reference
+  const auto checkedRound = [&](int side, const char* who, const std::function<double(RunParts&)>& run) {
+    Require(e2e::DeleteTree(kSilentTarget), "cannot delete the target folder");
+    RunParts parts;
+    const double elapsed = run(parts);
+    // The unpacker's end to the end of the process timed.
+    const double after = elapsed - parts.launchMs - parts.runMs;
+    if (parts.runMs >= 0) {
+      launch[side].Add(parts.launchMs);
+      unpacking[side].Add(parts.runMs);
+      afterward[side].Add(after);
+    }
+    TreeCount count;
+    CountTree(kSilentTarget, count);
+    if (expected.files == 0) expected = count;
+    Require(count.files == expected.files && count.bytes == expected.bytes && count.files > 0,
+            std::string(who) + " unpacked " + std::to_string(count.files) + " files, not " +
+                std::to_string(expected.files));
+    Say(std::string("  ") + who + Format(" %.0f ms: ", elapsed) +
+        Format("the unpacker created after %.0f ms, ", parts.launchMs) + Format("ran %.0f ms, ", parts.runMs) +
+        Format("then %.0f ms to the end", parts.runMs >= 0 ? after : -1));
+    return elapsed;
+  };
+  const int rounds = Rounds(5);
   for (int round = 0; round < rounds; ++round) {
     for (int turn = 0; turn < 2; ++turn) {
-      const bool productTurn = (turn == 0) == (round % 2 == 0);
-      e2e::DeleteTree(kTargetFolder);
-      RunParts run;
-      const double elapsed =
-          productTurn ? TimedRun(silent, 0, false, "silent installation", false, run)
-                      : TimedRun(unpacker, HIGH_PRIORITY_CLASS | CREATE_NEW_CONSOLE, true, "unpacker", true, run);
-      if (run.unpacking >= 0) {
-        std::vector<double>(&side)[3] = parts[productTurn ? 0 : 1];
-        side[0].push_back(run.toUnpacker);
-        side[1].push_back(run.unpacking);
-        side[2].push_back(run.afterward);
+      if ((turn == 0) == ProductFirst(round)) {
+        f.product.Add(checkedRound(0, "product  ", [&](RunParts& parts) {
+          return InstallSilently(place, kSilentTarget, parts);
+        }));
+      } else {
+        f.reference.Add(checkedRound(1, "reference", [&](RunParts& parts) {
+          return UnzipDirectly(place, kSilentTarget, parts);
+        }));
       }
-      const long files = FilesUnder(kTargetFolder);
-      if (expectedFiles < 0) expectedFiles = files;
-      if (files == 0 || files != expectedFiles) {
-        throw std::runtime_error(std::to_string(files) + " files unpacked, not " + std::to_string(expectedFiles));
-      }
-      (productTurn ? product : reference).push_back(elapsed);
-      std::printf("  %s %.0f ms: the unpacker created after %.0f ms, ran %.0f ms, then %.0f ms to the end\n",
-                  productTurn ? "product  " : "reference", elapsed, run.toUnpacker, run.unpacking, run.afterward);
-      std::fflush(stdout);
     }
   }
-  e2e::DeleteTree(kTargetFolder);
-  const double ratio = Median(product) / Median(reference);
-  std::printf("  unpacked: %ld files\n", expectedFiles);
-  if (!parts[0][0].empty() && !parts[1][0].empty()) {
-    std::printf(
-        "  medians: to the unpacker's creation %.0f ms (directly %.0f ms); its run %.0f ms (directly %.0f ms); "
-        "its end to the end %.0f ms (directly %.0f ms)\n",
-        Median(parts[0][0]), Median(parts[1][0]), Median(parts[0][1]), Median(parts[1][1]), Median(parts[0][2]),
-        Median(parts[1][2]));
+  Require(e2e::DeleteTree(kSilentTarget), "cannot delete the target folder");
+  Say("  unpacked: " + std::to_string(expected.files) + " files");
+  if (!launch[0].values.empty() && !launch[1].values.empty()) {
+    Say(Format("  medians: to the unpacker's creation %.0f ms", launch[0].Median()) +
+        Format(" (directly %.0f ms); ", launch[1].Median()) + Format("its run %.0f ms", unpacking[0].Median()) +
+        Format(" (directly %.0f ms); ", unpacking[1].Median()) +
+        Format("its end to the end %.0f ms", afterward[0].Median()) +
+        Format(" (directly %.0f ms)", afterward[1].Median()));
   }
-  std::printf("  product   Install.exe /S, process start to end: min / median %.0f / %.0f ms  [%s]\n",
-              *std::min_element(product.begin(), product.end()), Median(product), Listed(product).c_str());
-  std::printf("  reference unzip.exe -o -q, the same command line, start to end: min / median %.0f / %.0f ms  [%s]\n",
-              *std::min_element(reference.begin(), reference.end()), Median(reference), Listed(reference).c_str());
-  std::printf("  ratio of medians %.3f; goal <= %.2f; %s\n", ratio, kGoal, ratio <= kGoal ? "PASS" : "OVER");
-  std::fflush(stdout);
+  f.figureName = "ratio of medians";
+  f.figure = f.product.Median() / f.reference.Median();
+  f.goalText = "<= 1.01";
+  f.goal = 1.01;
+  Report(f, "Install.exe /S, process start to end", "unzip.exe -o -q, the same command line, start to end");
 }
 
 }  // namespace bench

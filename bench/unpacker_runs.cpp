@@ -14,13 +14,26 @@ namespace bench {
 
 namespace {
 
-// How often the program's unpacker is looked for once Yes is answered.
+// How often the program's unpacker is looked for once Yes is answered, and
+// while the silent installation starts.
 constexpr DWORD kChildPollMs = 10;
+constexpr DWORD kSilentChildPollMs = 5;
 
-// The running child process `name` of the process, opened for waiting; it
-// is looked for every few milliseconds until it shows or the parent's end
-// message comes (nullptr then: it ended before it was seen).
-HANDLE WaitForChild(DWORD parentId, const char* name, HWND confirm, DWORD timeoutMs) {
+void ReadRunParts(HANDLE process, double startSystemMs, RunParts& parts) {
+  FILETIME created, ended, kernel, user;  // only the first two are this process's under Wine
+  if (!::GetProcessTimes(process, &created, &ended, &kernel, &user)) return;
+  const auto ms = [](const FILETIME& time) {
+    return static_cast<double>((static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime) /
+           10000.0;
+  };
+  parts.launchMs = ms(created) - startSystemMs;
+  parts.runMs = ms(ended) - ms(created);
+}
+
+}  // namespace
+
+HANDLE FindChild(DWORD parentId, const char* name, const std::function<bool()>& over, DWORD pollMs,
+                 DWORD timeoutMs) {
   const double end = NowMs() + timeoutMs;
   while (NowMs() < end) {
     const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
@@ -36,24 +49,11 @@ HANDLE WaitForChild(DWORD parentId, const char* name, HWND confirm, DWORD timeou
     }
     ::CloseHandle(snapshot);
     if (found != nullptr) return found;
-    if (MessageBoxWindow(parentId, confirm) != nullptr) return nullptr;  // the run is over
-    ::Sleep(kChildPollMs);
+    if (over()) return nullptr;  // the run is over
+    ::Sleep(pollMs);
   }
   return nullptr;
 }
-
-void ReadRunParts(HANDLE process, double startSystemMs, RunParts& parts) {
-  FILETIME created, ended, kernel, user;  // only the first two are this process's under Wine
-  if (!::GetProcessTimes(process, &created, &ended, &kernel, &user)) return;
-  const auto ms = [](const FILETIME& time) {
-    return static_cast<double>((static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime) /
-           10000.0;
-  };
-  parts.launchMs = ms(created) - startSystemMs;
-  parts.runMs = ms(ended) - ms(created);
-}
-
-}  // namespace
 
 std::string Describe(const RunParts& parts) {
   std::string text = Format("unpacker created after %.0f ms, ", parts.launchMs) + Format("ran %.0f ms", parts.runMs);
@@ -75,7 +75,10 @@ double InstallThroughScreens(const PackagePlace& package, const std::string& tar
   // for the end's message once it has ended: no load of the driver's own
   // slows the run.
   double unpackerEnd = -1;
-  const HANDLE unpacker = WaitForChild(program.ProcessId(), kUnpackerName, confirm.window, kRunWaitMs);
+  const DWORD programId = program.ProcessId();
+  const HANDLE unpacker = FindChild(
+      programId, kUnpackerName, [&] { return MessageBoxWindow(programId, confirm.window) != nullptr; }, kChildPollMs,
+      kRunWaitMs);
   if (unpacker != nullptr) {
     if (whileUnpacking) {
       whileUnpacking(setup, unpacker);
@@ -94,6 +97,35 @@ double InstallThroughScreens(const PackagePlace& package, const std::string& tar
   e2e::Answer(done, IDOK);
   CloseAfterRun(program, setup);
   return end - start;
+}
+
+double InstallSilently(const PackagePlace& package, const std::string& target, RunParts& parts) {
+  std::string commandLine = "\"" + package.folder + kProgramName + "\" /S /DIR=" + target;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  const double startSystem = SystemNowMs();
+  const double start = NowMs();
+  if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, package.folder.c_str(), &startup,
+                        &process)) {
+    throw BenchFailure("cannot start the silent installation: " + commandLine);
+  }
+  const HANDLE unpacker = FindChild(
+      process.dwProcessId, kUnpackerName,
+      [&] { return ::WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; }, kSilentChildPollMs, kRunWaitMs);
+  const DWORD waited = ::WaitForSingleObject(process.hProcess, kRunWaitMs);
+  const double elapsed = NowMs() - start;
+  if (unpacker != nullptr) {
+    ReadRunParts(unpacker, startSystem, parts);
+    ::CloseHandle(unpacker);
+  }
+  DWORD code = 0;
+  ::GetExitCodeProcess(process.hProcess, &code);
+  ::CloseHandle(process.hThread);
+  ::CloseHandle(process.hProcess);
+  Require(waited == WAIT_OBJECT_0, "the silent installation did not end");
+  Require(code == 0, "the silent installation ended with exit code " + std::to_string(code));
+  return elapsed;
 }
 
 double UnzipDirectly(const PackagePlace& package, const std::string& target, RunParts& parts) {

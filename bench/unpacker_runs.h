@@ -1,8 +1,9 @@
-// One installation timed in the two ways the benchmarks hold side by side:
+// One installation timed in the ways the benchmarks hold side by side:
 // through the program's screens, from the confirmation's Yes to "Installed
-// successfully", and the unpacker started directly with the command line the
-// program gives it. Where each run's time went is read from the system's
-// record of the unpacker's process.
+// successfully"; silently (Install.exe /S), from its process start to its
+// end; and the unpacker started directly with the command line the program
+// gives it. Where each run's time went is read from the system's record of
+// the unpacker's process.
 #pragma once
 
 #include <windows.h>
@@ -27,6 +28,12 @@ struct RunParts {
 };
 std::string Describe(const RunParts& parts);
 
+// The running child process `name` of the process `parentId`, opened for
+// waiting; it is looked for every `pollMs` until it shows, `over` holds (the
+// run has ended before it was seen: nullptr then) or `timeoutMs` has passed.
+HANDLE FindChild(DWORD parentId, const char* name, const std::function<bool()>& over, DWORD pollMs,
+                 DWORD timeoutMs);
+
 // Called while the program's unpacker runs, in place of the driver's plain
 // wait for its end; it returns once `unpacker` has ended.
 using WhileUnpacking = std::function<void(HWND setup, HANDLE unpacker)>;
@@ -36,6 +43,11 @@ using WhileUnpacking = std::function<void(HWND setup, HANDLE unpacker)>;
 // program is closed again afterwards.
 double InstallThroughScreens(const PackagePlace& package, const std::string& target, RunParts& parts,
                              const WhileUnpacking& whileUnpacking = {});
+
+// Installs the package into `target` with Install.exe /S /DIR=`target`,
+// started in the package folder: the time from its process start to its end,
+// after its exit code 0 is checked. `parts.reportMs` stays unset.
+double InstallSilently(const PackagePlace& package, const std::string& target, RunParts& parts);
 
 // The same command line as the program's, started as the program starts it
 // (hidden, a console of its own, high priority, handles inherited): the time

@@ -14,6 +14,7 @@
 #include "res/resource.h"
 #include "res/texts.h"
 #include "tests/e2e/harness.h"
+#include "tests/e2e/install_tree.h"
 #include "tests/e2e/logo_probe_client.h"
 #include "tests/e2e/unpacking_steps.h"
 
@@ -26,14 +27,6 @@ std::string BrandedFile(const std::string& name) {
   std::string folder = Options().fixtures;
   if (!folder.empty() && folder.back() != '\\') folder += '\\';
   return folder + kBrandedKit + "\\" + name;
-}
-
-std::string Utf8(const wchar_t* text) {
-  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(size > 0 ? size : 1), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, text, -1, &utf8[0], size, nullptr, nullptr);
-  utf8.resize(utf8.size() - 1);
-  return utf8;
 }
 
 class Branded : public testing::Test {
@@ -115,8 +108,9 @@ TEST_F(Branded, WindowsReadsThePublishersVersionBlock) {
   for (const auto& [name, expected] : strings) {
     const std::wstring query = std::wstring(L"\\StringFileInfo\\040904b0\\") + name;
     wchar_t* value = nullptr;
-    ASSERT_TRUE(::VerQueryValueW(block.data(), query.c_str(), reinterpret_cast<void**>(&value), &length)) << Utf8(name);
-    EXPECT_EQ(Utf8(value), expected) << Utf8(name);
+    ASSERT_TRUE(::VerQueryValueW(block.data(), query.c_str(), reinterpret_cast<void**>(&value), &length))
+        << Utf8From(name);
+    EXPECT_EQ(Utf8From(value), expected) << Utf8From(name);
   }
 }
 

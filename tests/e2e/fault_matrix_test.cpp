@@ -15,8 +15,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <random>
 #include <sstream>
@@ -27,6 +25,7 @@
 #include "res/resource.h"
 #include "res/texts.h"
 #include "tests/e2e/harness.h"
+#include "tests/e2e/install_tree.h"
 #include "tests/e2e/setup_screen_steps.h"
 #include "tests/e2e/unpacking_steps.h"
 
@@ -59,11 +58,6 @@ std::string FailureMessage(const char* code) {
   char text[256];
   std::snprintf(text, sizeof text, TEXT_UNZIP_FAILED, code);
   return text;
-}
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 bool FileExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }

@@ -25,14 +25,6 @@ std::wstring WideFrom(UINT codePage, const std::string& text) {
   return wide;
 }
 
-std::string Utf8From(const std::wstring& wide) {
-  const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  std::string utf8(bytes > 0 ? static_cast<size_t>(bytes) : 1, '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, &utf8[0], bytes, nullptr, nullptr);
-  utf8.resize(utf8.size() - 1);
-  return utf8;
-}
-
 std::wstring WideRoot(const std::string& root) {
   std::wstring wide = WideFrom(CP_ACP, root);
   if (wide.empty() || wide.back() != kSeparator) wide += kSeparator;
@@ -83,6 +75,14 @@ bool SameBytes(const std::string& rootA, const std::string& rootB, const std::st
 
 }  // namespace
 
+std::string Utf8From(const std::wstring& wide) {
+  const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  std::string utf8(bytes > 0 ? static_cast<size_t>(bytes) : 1, '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, &utf8[0], bytes, nullptr, nullptr);
+  utf8.resize(utf8.size() - 1);
+  return utf8;
+}
+
 std::vector<std::string> TreeOf(const std::string& root) {
   std::vector<std::string> entries;
   ListTree(WideRoot(root), L"", entries);
@@ -93,17 +93,6 @@ std::vector<std::string> TreeOf(const std::string& root) {
 std::string ReadBytes(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-std::string FileBytes(const std::string& root, const std::string& relative) {
-  std::string bytes;
-  std::FILE* file = OpenRelative(root, relative);
-  if (file == nullptr) return bytes;
-  char chunk[4096];
-  size_t read = 0;
-  while ((read = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, read);
-  std::fclose(file);
-  return bytes;
 }
 
 std::vector<std::string> TreeDifferences(const std::string& source, const std::string& copy) {

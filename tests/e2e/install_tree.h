@@ -12,13 +12,12 @@ namespace e2e {
 // The whole file at `path` (empty when it cannot be read).
 std::string ReadBytes(const std::string& path);
 
+// `wide` in UTF-8.
+std::string Utf8From(const std::wstring& wide);
+
 // Every file and folder under `root` (a path in the ANSI code page), as
 // paths relative to it in UTF-8, sorted; folders end with a backslash.
 std::vector<std::string> TreeOf(const std::string& root);
-
-// The bytes of the file `relative` (UTF-8) under `root` (ANSI); empty when
-// it cannot be read.
-std::string FileBytes(const std::string& root, const std::string& relative);
 
 // What tells the tree at `copy` from the tree at `source`: entries missing
 // or extra, and files whose bytes differ. Empty when they are equal.

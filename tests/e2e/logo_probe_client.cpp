@@ -4,11 +4,10 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "tests/e2e/harness.h"
+#include "tests/e2e/install_tree.h"
 #include "tests/e2e/probe/logo_probe_files.h"
 
 namespace e2e::probe {
@@ -23,11 +22,6 @@ constexpr int kRowAlignment = 4;
 constexpr size_t kFileHeaderSize = sizeof(BITMAPFILEHEADER);
 constexpr int kRedShift = 16;
 constexpr int kGreenShift = 8;
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -120,9 +114,9 @@ std::vector<std::pair<int, Picture>> ProbeFolder::ReadLogos(DWORD processId, con
     ADD_FAILURE() << "the probe did not finish: no " << done;
     return logos;
   }
-  std::istringstream ids(ReadFile(done));
+  std::istringstream ids(ReadBytes(done));
   for (int id = 0; ids >> id;) {
-    const std::string file = ReadFile(m_folder + LogoFileName(id));
+    const std::string file = ReadBytes(m_folder + LogoFileName(id));
     const std::optional<Picture> picture =
         file.size() > kFileHeaderSize ? PictureOfBitmap(file.substr(kFileHeaderSize)) : std::nullopt;
     if (!picture) {
