@@ -123,7 +123,9 @@ ProgramRun RunProgram(const std::vector<std::string>& arguments, std::chrono::se
     return run;
   }
   if (wait == Wait::kDeadline) {
-    ::kill(pid, SIGKILL);
+    // The program leads a session of its own: ending its process group ends
+    // what it started too, which would otherwise run on after the build.
+    ::kill(-pid, SIGKILL);
     ::waitpid(pid, &status, 0);
     run.outcome = ProgramOutcome::kTimedOut;
     run.why = arguments[0] + " did not end within " + std::to_string(timeout.count()) + " seconds";

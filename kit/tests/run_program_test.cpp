@@ -1,11 +1,14 @@
 // Running the signing tool: its exit code and output, a program that is not
-// there, one that would wait for a terminal, and one that does not end.
+// there, one that would wait for a terminal, and one that does not end, with
+// what it started.
 #include "kit/run_program.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -64,6 +67,28 @@ TEST(RunProgram, TellsHowTheProgramEndedAndWhatItPrinted) {
     // A program killed at the bound is ended then, not waited for.
     EXPECT_LT(std::chrono::steady_clock::now() - started, c.timeout + seconds(5)) << c.what;
   }
+}
+
+// True while the process runs: not gone, and no zombie waiting to be reaped.
+bool IsRunning(const std::string& pid) {
+  std::ifstream stat("/proc/" + pid + "/stat");
+  std::string field;
+  for (int i = 0; i < 3 && stat >> field; ++i) {
+  }
+  return stat && field != "Z" && field != "X";
+}
+
+TEST(RunProgram, AProgramEndedAtTheBoundTakesWhatItStartedWithIt) {
+  const kit::ProgramRun run =
+      kit::RunProgram({"sh", "-c", "sleep 60 & echo $!; exec sleep 60"}, seconds(1));
+  ASSERT_EQ(run.outcome, ProgramOutcome::kTimedOut) << run.why;
+  const std::string child = run.output.substr(0, run.output.find('\n'));
+  ASSERT_FALSE(child.empty()) << run.output;
+  const auto deadline = std::chrono::steady_clock::now() + seconds(5);
+  while (IsRunning(child) && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  EXPECT_FALSE(IsRunning(child)) << "the tool's own child " << child << " still runs";
 }
 
 }  // namespace
