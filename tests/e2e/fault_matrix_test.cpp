@@ -44,6 +44,10 @@ constexpr char kUnpackerOnCommandLine[] = "unzip";
 constexpr char kFakeConfig[] = "unzip.cfg";
 constexpr char kFakeLog[] = "unzip.log";
 constexpr char kPlaceholderArchive[] = "an archive that the fake unpacker does not read";
+// How long the monitor thread may take to appear after its unpacker, and
+// how often the thread list is read meanwhile.
+constexpr ULONGLONG kMonitorStartWaitMs = 5000;
+constexpr DWORD kMonitorStartPollMs = 10;
 
 // Long enough for the driver to press Cancel and see the question while
 // the unpacker still runs.
@@ -391,10 +395,16 @@ TEST_F(FaultMatrix, KillBeforeALateMonitorReportsNoKill) {
   unpacking::Unpacker unpacker;
   ASSERT_TRUE(unpacker.Find(m_program));
 
-  // The monitor is the one thread started with the run.
+  // The monitor is the one thread started with the run. The program creates
+  // it just after the unpacker, so the unpacker may be found first: wait for
+  // the thread to be there.
   std::vector<DWORD> started;
-  for (const DWORD id : ThreadsOf(m_program.ProcessId())) {
-    if (std::find(before.begin(), before.end(), id) == before.end()) started.push_back(id);
+  const ULONGLONG giveUp = ::GetTickCount64() + kMonitorStartWaitMs;
+  while (started.empty() && ::GetTickCount64() < giveUp) {
+    for (const DWORD id : ThreadsOf(m_program.ProcessId())) {
+      if (std::find(before.begin(), before.end(), id) == before.end()) started.push_back(id);
+    }
+    if (started.empty()) ::Sleep(kMonitorStartPollMs);
   }
   ASSERT_EQ(started.size(), 1u) << "threads started with the run";
   const HANDLE monitor = ::OpenThread(THREAD_SUSPEND_RESUME, FALSE, started[0]);
